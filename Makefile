@@ -1,0 +1,19 @@
+# Thin front over the CMake preset; the scripts install what is missing.
+.PHONY: run test build format clean
+
+run:
+	tools/run.sh
+
+test:
+	tools/test-headless.sh
+
+build:
+	tools/install-deps.sh
+	cmake --preset mingw
+	cmake --build --preset mingw
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build

@@ -1,0 +1,33 @@
+// The catalogue of the twenty child controls and the operations on them.
+#pragma once
+
+#include "engine/app_state.h"
+
+enum ControlId : int {
+    ID_START = 1000,
+    ID_QUIT = 1001,
+    ID_HIGH_A = 2000,
+    ID_HIGH_B = 2001,
+    ID_HIGH_C = 2002,
+    ID_LOW_A = 2003,
+    ID_LOW_B = 2004,
+    ID_LOW_C = 2005,
+    ID_PLAY_A = 2006,
+    ID_PLAY_B = 2007,
+    ID_PLAY_C = 2008,
+    ID_PITCH_SLIDER = 2009,
+    ID_TARGET = 2010,
+    ID_PLAY = 2011,
+    ID_DECIDE = 2012,
+    ID_SCORE_DISPLAY = 2013,
+    ID_VOLUME_SLIDER = 2014,
+    ID_BACK = 3000,
+    ID_RESULT_QUIT = 3001,
+    ID_FINAL_DISPLAY = 3002,
+};
+
+bool CreateControl(HWND parent, int id);
+bool SetChildFonts(HWND parent, AppState *state);
+bool DestroyChildren(HWND parent);
+bool ShowTrialControls(AppState *state);
+bool ResetAnswerControls(AppState *state);

@@ -1,0 +1,5 @@
+#include "app/main_window.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    return RunApplication(instance);
+}

@@ -1,0 +1,42 @@
+// The seven-segment score display: a self-contained child-window control.
+#pragma once
+
+#include <windows.h>
+
+#define DSB_CLASS_NAME "WndClass_DSB"
+#define DSB_PROP_NAME "PropStr_DSB"
+
+constexpr UINT DSBM_SETVALUE = 0x8001;
+constexpr UINT DSBM_GETVALUE = 0x8002;
+constexpr UINT DSBM_SETSPEED = 0x8003;
+constexpr UINT DSBM_GETSPEED = 0x8004;
+constexpr UINT DSBM_SETBLANK = 0x8005;
+constexpr UINT DSBM_GETBLANK = 0x8006;
+constexpr UINT DSBN_SETTLED = 0x8007;
+
+constexpr int CELL_WIDTH = 32;
+constexpr COLORREF SEGMENT_COLOR = 0x00FFFF00;
+constexpr int MIN_TICK_MS = 15;
+
+struct DsbData {
+    HWND window;
+    HDC mem_dc;
+    HBITMAP mem_bitmap;
+    int width;
+    int height;
+    int value;
+    int blank;
+    int previous;
+    DWORD start_time;
+    int speed;
+    UINT timer_id;
+};
+
+// Segment flags per digit: upper left, lower left, top, middle, bottom, upper right, lower right.
+extern const BYTE DigitSegments[10][7];
+
+LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+void CALLBACK DisplayTick(UINT timer_id, UINT message, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
+bool RenderDisplayText(DsbData *data, const char *text);
+void DrawSegmentDigit(HDC dc, int x, int y, int digit);
+void DrawSegmentDash(HDC dc, int x, int y);

@@ -1,0 +1,67 @@
+// The one application record and the small types that travel with it.
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+
+enum Screen : int {
+    ScreenNone = 0,
+    ScreenTitle = 1,
+    ScreenTest = 2,
+    ScreenResult = 3,
+};
+
+// A memory device context with a 500 x 300 screen-compatible bitmap selected into it.
+struct Surface {
+    HDC dc;
+    HBITMAP bitmap;
+};
+
+constexpr int TRIAL_COUNT = 10;
+constexpr int COMPARISON_SLOTS = 6;
+constexpr int MATCHING_SLOTS = 4;
+constexpr int RESULT_ROW_BYTES = 100;
+constexpr int SCORE_START = 100;
+constexpr int SCORE_MAX = 300;
+constexpr int PITCH_SLIDER_MAX = 200;
+constexpr int VOLUME_MAX = 100;
+
+// Field order and types are part of the program's contract: keep them.
+struct AppState {
+    HWND main_window;
+    int screen; // a Screen value
+    HDC back_dc;
+    HBITMAP back_bitmap;
+    HFONT font_small;
+    HFONT font_large;
+    HBRUSH brush_high;
+    HBRUSH brush_low;
+    Surface title_bg;
+    Surface comparison_bg;
+    Surface matching_bg;
+    Surface result_bg;
+    HWAVEOUT wave_out;
+    WAVEFORMATEX wave_format;
+    WAVEHDR wave_header;
+    void *wave_buffer;
+    int volume;
+    BYTE playing;
+    int high_key[COMPARISON_SLOTS];
+    int low_key[COMPARISON_SLOTS];
+    int match_target[MATCHING_SLOTS];
+    int chosen_high;
+    int chosen_low;
+    int slider_pos;
+    char result_rows[TRIAL_COUNT][RESULT_ROW_BYTES];
+    BYTE results_revealed;
+    double base_freq[TRIAL_COUNT];
+    int chord_type[TRIAL_COUNT];
+    int trial;
+    int score;
+    double streak;
+};
+
+struct TrialInfo {
+    BYTE is_comparison;
+    int slot;
+};

@@ -1,0 +1,140 @@
+#include "engine/grading.h"
+
+#include "engine/pitch.h"
+#include "engine/schedule.h"
+
+#include <math.h>
+#include <stdlib.h>
+
+// Each name is six bytes so the columns after it line up in the result table.
+const char ChordNames[CHORD_TYPE_COUNT][CHORD_NAME_BYTES] = {
+    "[単音]", "[maj] ", "[min] ", "[7th] ", "[m7]  ", "[dim] ", "[aug] ",
+};
+
+constexpr double COMPARISON_STEP = 30.0;
+constexpr double MATCHING_STEP = 50.0;
+constexpr double RUN_THRESHOLD = 2.5;
+constexpr double PENALTY_THRESHOLD = -0.5;
+constexpr double FAR_LIMIT = 1.5;
+// wsprintfA never writes more than this.
+constexpr int WSPRINTF_LIMIT = 1025;
+
+static const char *ChordName(int chord_type) {
+    if (chord_type < 0 || chord_type >= CHORD_TYPE_COUNT) {
+        return "";
+    }
+    return ChordNames[chord_type];
+}
+
+static int PickLetter(int pick) {
+    return pick >= 1 && pick <= 3 ? 64 + pick : 'N';
+}
+
+// Hundredths of a hertz, truncated: printed as whole part and two decimals.
+static int Centihertz(double frequency) {
+    return static_cast<int>(frequency * 100);
+}
+
+static void StoreRow(AppState *state, const char *text) {
+    lstrcpynA(state->result_rows[state->trial], text, RESULT_ROW_BYTES);
+}
+
+static void WriteComparisonRow(AppState *state, int slot) {
+    int a = Centihertz(StimulusFrequency(state, 1));
+    int b = Centihertz(StimulusFrequency(state, 2));
+    int c = Centihertz(StimulusFrequency(state, 3));
+    char row[WSPRINTF_LIMIT];
+    wsprintfA(row, "%2d A: %3d.%02d B: %3d.%02d C: %3d.%02d %s    %C-%C(%C-%C)    %3d",
+              state->trial + 1, a / 100, a % 100, b / 100, b % 100, c / 100, c % 100,
+              ChordName(state->chord_type[state->trial]), PickLetter(state->chosen_high),
+              PickLetter(state->chosen_low), 64 + state->high_key[slot], 64 + state->low_key[slot],
+              state->score);
+    StoreRow(state, row);
+}
+
+static void WriteMatchingRow(AppState *state, int slot) {
+    int play = Centihertz(StimulusFrequency(state, 1));
+    int target = Centihertz(state->base_freq[state->trial]);
+    char row[WSPRINTF_LIMIT];
+    wsprintfA(row, "%2d Play: %3d.%02d   Target: %3d.%02d %s    %3d(%3d)    %3d", state->trial + 1,
+              play / 100, play % 100, target / 100, target % 100,
+              ChordName(state->chord_type[state->trial]), state->slider_pos,
+              state->match_target[slot], state->score);
+    StoreRow(state, row);
+}
+
+// A good answer: a losing run ends at 0, a winning run grows by gain.
+static void StreakOnGood(AppState *state, double gain) {
+    state->streak = state->streak < 0 ? 0.0 : gain + state->streak;
+}
+
+// A bad answer: a winning run ends at 0, a losing run grows by step (negative).
+static void StreakOnBad(AppState *state, double step) {
+    state->streak = state->streak > 0 ? 0.0 : step + state->streak;
+}
+
+static double PenaltyExponent(const AppState *state) {
+    return state->streak <= PENALTY_THRESHOLD ? 0.25 : 0.5;
+}
+
+static int GradeComparison(AppState *state, int slot, double d) {
+    bool correct =
+        state->chosen_high == state->high_key[slot] && state->chosen_low == state->low_key[slot];
+    if (correct) {
+        StreakOnGood(state, 1.0);
+        return state->streak >= RUN_THRESHOLD ? static_cast<int>(sqrt(d) * COMPARISON_STEP)
+                                              : static_cast<int>(d * COMPARISON_STEP);
+    }
+    StreakOnBad(state, -1.0);
+    return static_cast<int>(pow(d, PenaltyExponent(state)) * -COMPARISON_STEP);
+}
+
+static int GradeMatching(AppState *state, int slot, double d) {
+    const double tolerance = MATCH_ZONE_WIDTH * 0.5;
+    int h = abs(state->slider_pos - state->match_target[slot]);
+    double r = h / tolerance;
+    if (h <= tolerance) {
+        int w = static_cast<int>((1.0 - r) * MATCHING_STEP);
+        StreakOnGood(state, 1.0 - r);
+        return state->streak >= RUN_THRESHOLD ? static_cast<int>(sqrt(d) * w)
+                                              : static_cast<int>(w * d);
+    }
+    double u = sqrt(r);
+    int w;
+    double step;
+    if (u >= FAR_LIMIT) {
+        w = -50;
+        step = -1.0;
+    } else {
+        w = static_cast<int>((u - 1.0) * 2.0 * -MATCHING_STEP);
+        step = (u - 1.0) * -2.0;
+    }
+    StreakOnBad(state, step);
+    return static_cast<int>(pow(d, PenaltyExponent(state)) * w);
+}
+
+bool ScoreAnswer(AppState *state) {
+    TrialInfo info;
+    // Without a trial to grade there is no row to write: a trial index past
+    // the plan would otherwise index outside it.
+    if (state == nullptr || !GetTrialInfo(state, &info)) {
+        return false;
+    }
+    double d = 1.0 - state->trial / 10.0;
+    int delta;
+    if (info.is_comparison) {
+        WriteComparisonRow(state, info.slot);
+        delta = GradeComparison(state, info.slot, d);
+    } else {
+        WriteMatchingRow(state, info.slot);
+        delta = GradeMatching(state, info.slot, d);
+    }
+    int score = state->score + delta;
+    if (score > SCORE_MAX) {
+        score = SCORE_MAX;
+    } else if (score < 0) {
+        score = 0;
+    }
+    state->score = score;
+    return true;
+}

@@ -1,0 +1,13 @@
+// Grading of one answer: its result row, the streak and the adaptive score.
+// The window side of a Decide (display, screens, repaint) is GradeAnswer's.
+#pragma once
+
+#include "engine/app_state.h"
+
+constexpr int CHORD_TYPE_COUNT = 7;
+constexpr int CHORD_NAME_BYTES = 10;
+extern const char ChordNames[CHORD_TYPE_COUNT][CHORD_NAME_BYTES];
+
+// Writes result_rows[trial], moves streak and score (clamped to 0..300).
+// Leaves trial alone. False when there is no record.
+bool ScoreAnswer(AppState *state);

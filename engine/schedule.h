@@ -1,0 +1,6 @@
+// Which trial is a comparison and which a matching trial, and its slot.
+#pragma once
+
+#include "engine/app_state.h"
+
+bool GetTrialInfo(const AppState *state, TrialInfo *info);

@@ -1,0 +1,33 @@
+# Shared by the scripts that run Windows programs under Wine: the environment
+# of a run and the one-time set-up of a prefix. Source it; it defines only
+# variables and functions.
+
+kestrune_wine_env() {
+    local prefix=$1
+    export WINEPREFIX=$prefix
+    export WINEDEBUG=${WINEDEBUG:--all}
+    # No Mono or Gecko install prompts.
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    # Code page 932 for the ANSI APIs, so the Shift-JIS texts show as Japanese.
+    export LANG=ja_JP.UTF-8
+    export LC_ALL=ja_JP.UTF-8
+    unset WINEARCH
+}
+
+# Creates and configures the prefix on first use. Wine's helper processes
+# outlive wineboot and keep its output streams open, so they never get ours.
+kestrune_prepare_prefix() {
+    local prefix=$1
+    [ -f "$prefix/.kestrune-ready" ] && return 0
+    mkdir -p "$prefix"
+    kestrune_wine_env "$prefix"
+    wineboot -i </dev/null >"$prefix/wineboot.log" 2>&1 || true
+    # A crashing test must fail, not wait on the debugger's dialog.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+        </dev/null >>"$prefix/wineboot.log" 2>&1
+    # Sound goes to ALSA, where tests can capture it to a file.
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /t REG_SZ /d alsa /f \
+        </dev/null >>"$prefix/wineboot.log" 2>&1
+    wineserver -w </dev/null >/dev/null 2>&1 || true
+    touch "$prefix/.kestrune-ready"
+}

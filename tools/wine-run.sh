@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs one Windows program under Wine: tools/wine-run.sh --prefix DIR prog.exe [args...]
+# ctest uses it as the emulator of every test executable. The run is bounded
+# in time, so a hanging program fails instead of stalling the suite.
+set -u
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+. "$here/wine-env.sh"
+
+prefix=${KESTRUNE_WINEPREFIX:-$here/../build/wineprefix}
+if [ "${1:-}" = "--prefix" ]; then
+    prefix=$2
+    shift 2
+fi
+[ $# -ge 1 ] || { echo "usage: wine-run.sh [--prefix DIR] program.exe [args...]" >&2; exit 2; }
+
+kestrune_prepare_prefix "$prefix"
+kestrune_wine_env "$prefix"
+if [ -z "${DISPLAY:-}" ]; then
+    echo "wine-run.sh: no DISPLAY; run the tests through tools/test-headless.sh" >&2
+    exit 2
+fi
+# Wine's helper processes (services, the desktop) can outlive the program and
+# hold on to its output streams; a caller reading a pipe would then wait for
+# them. The program writes to files instead, which are copied out once it ends.
+out=$(mktemp)
+err=$(mktemp)
+timeout -k 10 "${KESTRUNE_RUN_TIMEOUT:-150}" wine "$@" >"$out" 2>"$err" </dev/null
+rc=$?
+cat "$out"
+cat "$err" >&2
+rm -f "$out" "$err"
+exit $rc
