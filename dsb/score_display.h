@@ -13,6 +13,9 @@ constexpr UINT DSBM_GETSPEED = 0x8004;
 constexpr UINT DSBM_SETBLANK = 0x8005;
 constexpr UINT DSBM_GETBLANK = 0x8006;
 constexpr UINT DSBN_SETTLED = 0x8007;
+// Private: the timer callback posts this to the display, wParam = the timer's
+// id, so that a tick's work runs on the thread that owns the window.
+constexpr UINT DSBM_TICK = 0x8008;
 
 constexpr int CELL_WIDTH = 32;
 constexpr COLORREF SEGMENT_COLOR = 0x00FFFF00;
@@ -36,6 +39,7 @@ struct DsbData {
 extern const BYTE DigitSegments[10][7];
 
 LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+// The multimedia timer callback; user data is the display's window handle.
 void CALLBACK DisplayTick(UINT timer_id, UINT message, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
 bool RenderDisplayText(DsbData *data, const char *text);
 void DrawSegmentDigit(HDC dc, int x, int y, int digit);
