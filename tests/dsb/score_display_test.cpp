@@ -407,8 +407,11 @@ TEST_F(ScoreDisplay, DestroyedMidCountSendsNothingAndFreesItsSurface) {
         DsbData *data = GetDisplayRecord(d);
         HDC mem_dc = data->mem_dc;
         HBITMAP mem_bitmap = data->mem_bitmap;
+        UINT timer_id = data->timer_id;
+        ASSERT_NE(timer_id, 0u);
         DestroyWindow(d);
         EXPECT_FALSE(IsWindow(d));
+        EXPECT_EQ(timeKillEvent(timer_id), static_cast<MMRESULT>(TIMERR_NOCANDO)) << "timer killed";
         EXPECT_EQ(GetObjectType(mem_dc), 0u) << "memory DC freed";
         EXPECT_EQ(GetObjectType(mem_bitmap), 0u) << "bitmap freed";
         PumpFor(300);
@@ -420,8 +423,10 @@ TEST_F(ScoreDisplay, ClosingTheParentMidCountSendsNothing) {
     Send(DSBM_SETSPEED, 30);
     Send(DSBM_SETVALUE, 250);
     ASSERT_TRUE(PumpTicks(2));
+    UINT timer_id = Record()->timer_id;
     DestroyWindow(parent);
     EXPECT_FALSE(IsWindow(display));
+    EXPECT_EQ(timeKillEvent(timer_id), static_cast<MMRESULT>(TIMERR_NOCANDO)) << "timer killed";
     PumpFor(300);
     EXPECT_EQ(Settled(), 0u);
 }
