@@ -80,10 +80,11 @@ void RegisterHarnessClasses() {
     RegisterClassExA(&parent);
 }
 
-HWND CreateTestParent() {
+HWND CreateTestParent(bool visible) {
     RegisterHarnessClasses();
-    return CreateWindowExA(0, PARENT_CLASS, "dsb", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 520, 340,
-                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    DWORD style = WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0);
+    return CreateWindowExA(0, PARENT_CLASS, "dsb", style, 0, 0, 520, 340, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
 }
 
 HWND CreateTestDisplay(HWND parent, int id) {

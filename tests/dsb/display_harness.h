@@ -31,7 +31,9 @@ ParentLog &GetParentLog();
 
 // Registers the display class (with DisplayWindowProc) and the parent class once.
 void RegisterHarnessClasses();
-HWND CreateTestParent();
+// Invisible unless asked: Wine without a window manager takes about two
+// seconds to destroy a visible top-level window.
+HWND CreateTestParent(bool visible = false);
 // A display as the program makes one: 102 x 64 outside, client edge, at (375, 160).
 HWND CreateTestDisplay(HWND parent, int id);
 DsbData *GetDisplayRecord(HWND display);

@@ -223,6 +223,7 @@ TEST_F(ScoreDisplay, BlankShowsThreeDashesAndNotifiesNobody) {
 }
 
 TEST_F(ScoreDisplay, PaintCopiesTheSurfaceToTheWindow) {
+    ShowWindow(parent, SW_SHOW);
     ShowAtOnce(281);
     UpdateWindow(display);
     HDC dc = GetDC(display);
@@ -509,6 +510,7 @@ TEST_F(ScoreDisplay, ValueShownAtOnceEndsARunningCount) {
 }
 
 TEST_F(ScoreDisplay, MessagesWithoutARecordDoNothing) {
+    ShowWindow(parent, SW_SHOW); // so that invalidating really asks for a paint
     ShowAtOnce(888);
     Send(DSBM_SETSPEED, 30);
     DsbData *data = Record();
@@ -523,6 +525,7 @@ TEST_F(ScoreDisplay, MessagesWithoutARecordDoNothing) {
     EXPECT_EQ(Send(DSBM_GETBLANK), 0);
     // Painting still validates the window, so no paint loop starts.
     InvalidateRect(display, nullptr, TRUE);
+    ASSERT_TRUE(GetUpdateRect(display, nullptr, FALSE));
     UpdateWindow(display);
     EXPECT_FALSE(GetUpdateRect(display, nullptr, FALSE));
     PumpFor(100);
