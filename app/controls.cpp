@@ -53,10 +53,9 @@ bool CreateControl(HWND parent, int id) {
     if (spec == nullptr) {
         return false;
     }
-    HWND control = CreateWindowExA(spec->ex_style, spec->class_name, spec->label, spec->style,
-                                   spec->x, spec->y, spec->width, spec->height, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr,
-                                   nullptr);
+    HWND control = CreateWindowExA(
+        spec->ex_style, spec->class_name, spec->label, spec->style, spec->x, spec->y, spec->width,
+        spec->height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
     if (id == ID_PITCH_SLIDER) {
         SetScrollRange(control, SB_CTL, 0, PITCH_SLIDER_MAX, TRUE);
     } else if (id == ID_VOLUME_SLIDER) {

@@ -86,49 +86,27 @@ static HBRUSH OnCtlColorStatic(LPARAM lparam, const AppState *state) {
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     AppState *state = GetAppState();
     switch (message) {
-    case WM_CREATE:
-        OnCreate(window, state);
-        return 0;
-    case WM_DESTROY:
-        OnDestroy(state);
-        return 0;
-    case WM_PAINT:
-        OnPaint(window, state);
-        return 0;
-    case WM_COMMAND:
-        OnCommand(window, wparam, lparam, state);
-        return 0;
-    case WM_HSCROLL:
-        OnHScroll(window, wparam, lparam, state);
-        return 0;
-    case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<LRESULT>(OnCtlColorStatic(lparam, state));
-    case MM_WOM_DONE:
-        OnWaveDone(state);
-        return 0;
-    case DSBN_SETTLED:
-        OnDisplaySettled(window, wparam, state);
-        return 0;
-    default:
-        return DefWindowProcA(window, message, wparam, lparam);
+    case WM_CREATE: OnCreate(window, state); return 0;
+    case WM_DESTROY: OnDestroy(state); return 0;
+    case WM_PAINT: OnPaint(window, state); return 0;
+    case WM_COMMAND: OnCommand(window, wparam, lparam, state); return 0;
+    case WM_HSCROLL: OnHScroll(window, wparam, lparam, state); return 0;
+    case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(OnCtlColorStatic(lparam, state));
+    case MM_WOM_DONE: OnWaveDone(state); return 0;
+    case DSBN_SETTLED: OnDisplaySettled(window, wparam, state); return 0;
+    default: return DefWindowProcA(window, message, wparam, lparam);
     }
 }
 
 // Tone number of a play button, or -1 for any other control.
 static int ToneOfButton(int id) {
     switch (id) {
-    case ID_PLAY_A:
-        return 1;
-    case ID_PLAY_B:
-        return 2;
-    case ID_PLAY_C:
-        return 3;
-    case ID_TARGET:
-        return 0;
-    case ID_PLAY:
-        return 1;
-    default:
-        return -1;
+    case ID_PLAY_A: return 1;
+    case ID_PLAY_B: return 2;
+    case ID_PLAY_C: return 3;
+    case ID_TARGET: return 0;
+    case ID_PLAY: return 1;
+    default: return -1;
     }
 }
 
@@ -153,19 +131,14 @@ void OnCommand(HWND window, WPARAM wparam, LPARAM lparam, AppState *state) {
         InvalidateRect(window, nullptr, TRUE);
         return;
     case ID_QUIT:
-    case ID_RESULT_QUIT:
-        DestroyWindow(window);
-        return;
-    case ID_BACK:
-        ShowTitleScreen(state);
-        return;
+    case ID_RESULT_QUIT: DestroyWindow(window); return;
+    case ID_BACK: ShowTitleScreen(state); return;
     case ID_DECIDE:
         GradeAnswer(state);
         // Cut off a tone still sounding; its buffer comes back as MM_WOM_DONE.
         waveOutReset(state->wave_out);
         return;
-    default:
-        break;
+    default: break;
     }
     int tone = ToneOfButton(id);
     if (tone >= 0) {
@@ -188,23 +161,15 @@ static const SliderRule kSliderRules[] = {
 
 static int NewSliderPosition(int code, int thumb, int pos, const SliderRule &rule) {
     switch (code) {
-    case SB_LINELEFT:
-        return pos - 1;
-    case SB_LINERIGHT:
-        return pos + 1;
-    case SB_PAGELEFT:
-        return pos - rule.page;
-    case SB_PAGERIGHT:
-        return pos + rule.page;
+    case SB_LINELEFT: return pos - 1;
+    case SB_LINERIGHT: return pos + 1;
+    case SB_PAGELEFT: return pos - rule.page;
+    case SB_PAGERIGHT: return pos + rule.page;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
-        return thumb;
-    case SB_LEFT:
-        return 0;
-    case SB_RIGHT:
-        return rule.max;
-    default:
-        return pos;
+    case SB_THUMBTRACK: return thumb;
+    case SB_LEFT: return 0;
+    case SB_RIGHT: return rule.max;
+    default: return pos;
     }
 }
 

@@ -10,9 +10,9 @@
 // starts a group that runs up to the next one).
 static const int kTitleControls[] = {ID_START, ID_QUIT};
 static const int kTestControls[] = {
-    ID_HIGH_A,   ID_HIGH_B,       ID_HIGH_C, ID_PLAY_A, ID_PLAY_B,        ID_PLAY_C,
-    ID_LOW_A,    ID_LOW_B,        ID_LOW_C,  ID_DECIDE, ID_PITCH_SLIDER,  ID_PLAY,
-    ID_TARGET,   ID_SCORE_DISPLAY, ID_VOLUME_SLIDER,
+    ID_HIGH_A,       ID_HIGH_B, ID_HIGH_C, ID_PLAY_A,        ID_PLAY_B,
+    ID_PLAY_C,       ID_LOW_A,  ID_LOW_B,  ID_LOW_C,         ID_DECIDE,
+    ID_PITCH_SLIDER, ID_PLAY,   ID_TARGET, ID_SCORE_DISPLAY, ID_VOLUME_SLIDER,
 };
 static const int kResultControls[] = {ID_BACK, ID_RESULT_QUIT, ID_FINAL_DISPLAY};
 

@@ -10,13 +10,13 @@
 // A fresh folder under the temporary folder, made the current directory for
 // the test's lifetime; the previous current directory comes back afterwards.
 class ScratchDir {
-public:
+  public:
     ScratchDir();
     ~ScratchDir();
     const std::string &path() const { return path_; }
     std::string File(const char *name) const { return path_ + "\\" + name; }
 
-private:
+  private:
     std::string path_;
     char previous_[MAX_PATH * 2];
 };

@@ -11,7 +11,7 @@
 namespace {
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window = OpenMainWindow();
         ASSERT_NE(window, nullptr);
@@ -107,7 +107,8 @@ struct SliderCase {
 
 TEST_F(MainWindowTest, ScrollBarsFollowTheirTable) {
     Click(window, ID_START);
-    for (SliderCase bar : {SliderCase{ID_PITCH_SLIDER, 20, 200}, SliderCase{ID_VOLUME_SLIDER, 10, 100}}) {
+    for (SliderCase bar :
+         {SliderCase{ID_PITCH_SLIDER, 20, 200}, SliderCase{ID_VOLUME_SLIDER, 10, 100}}) {
         HWND control = GetDlgItem(window, bar.id);
         ASSERT_NE(control, nullptr);
         for (const ScrollCase &c : kScrollCases) {
@@ -158,9 +159,9 @@ TEST_F(MainWindowTest, RadioRowsAskForTheirRowsBrush) {
     state->brush_low = low;
     HDC dc = GetDC(window);
     auto brush_for = [&](int id) {
-        return reinterpret_cast<HBRUSH>(SendMessageA(window, WM_CTLCOLORSTATIC,
-                                                     reinterpret_cast<WPARAM>(dc),
-                                                     reinterpret_cast<LPARAM>(GetDlgItem(window, id))));
+        return reinterpret_cast<HBRUSH>(
+            SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                         reinterpret_cast<LPARAM>(GetDlgItem(window, id))));
     };
     for (int id : {ID_HIGH_A, ID_HIGH_B, ID_HIGH_C}) {
         EXPECT_EQ(brush_for(id), high) << id;
@@ -239,8 +240,9 @@ TEST_F(MainWindowTest, EveryWayOutSavesTheVolume) {
         MSG msg;
         ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
         EXPECT_EQ(msg.wParam, 0u);
-        EXPECT_EQ(GetPrivateProfileIntA("Settings", "Volume", -1, scratch.File("Settings.ini").c_str()),
-                  37u + static_cast<unsigned>(way));
+        EXPECT_EQ(
+            GetPrivateProfileIntA("Settings", "Volume", -1, scratch.File("Settings.ini").c_str()),
+            37u + static_cast<unsigned>(way));
     }
 }
 

@@ -13,9 +13,9 @@
 namespace {
 
 const std::vector<int> kTestOrder = {
-    ID_HIGH_A, ID_HIGH_B,       ID_HIGH_C,  ID_PLAY_A,        ID_PLAY_B,
-    ID_PLAY_C, ID_LOW_A,        ID_LOW_B,   ID_LOW_C,         ID_DECIDE,
-    ID_PITCH_SLIDER, ID_PLAY,   ID_TARGET,  ID_SCORE_DISPLAY, ID_VOLUME_SLIDER,
+    ID_HIGH_A,       ID_HIGH_B, ID_HIGH_C, ID_PLAY_A,        ID_PLAY_B,
+    ID_PLAY_C,       ID_LOW_A,  ID_LOW_B,  ID_LOW_C,         ID_DECIDE,
+    ID_PITCH_SLIDER, ID_PLAY,   ID_TARGET, ID_SCORE_DISPLAY, ID_VOLUME_SLIDER,
 };
 const std::vector<int> kComparisonIds = {ID_HIGH_A, ID_HIGH_B, ID_HIGH_C, ID_PLAY_A, ID_PLAY_B,
                                          ID_PLAY_C, ID_LOW_A,  ID_LOW_B,  ID_LOW_C};
@@ -23,7 +23,7 @@ const std::vector<int> kMatchingIds = {ID_PITCH_SLIDER, ID_PLAY, ID_TARGET};
 const std::vector<int> kAlwaysShown = {ID_DECIDE, ID_SCORE_DISPLAY, ID_VOLUME_SLIDER};
 
 class ScreensTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window = OpenMainWindow();
         ASSERT_NE(window, nullptr);
@@ -185,9 +185,10 @@ TEST_F(ScreensTest, BackThenStartAgainDrawsANewPlanAndKeepsTheStreak) {
     EXPECT_EQ(state->streak, streak);
     EXPECT_EQ(state->results_revealed, 0);
     EXPECT_EQ(state->result_rows[0][0], 0);
-    bool same_plan = memcmp(first.base_freq, state->base_freq, sizeof first.base_freq) == 0 &&
-                     memcmp(first.high_key, state->high_key, sizeof first.high_key) == 0 &&
-                     memcmp(first.match_target, state->match_target, sizeof first.match_target) == 0;
+    bool same_plan =
+        memcmp(first.base_freq, state->base_freq, sizeof first.base_freq) == 0 &&
+        memcmp(first.high_key, state->high_key, sizeof first.high_key) == 0 &&
+        memcmp(first.match_target, state->match_target, sizeof first.match_target) == 0;
     EXPECT_FALSE(same_plan);
     EXPECT_EQ(GetScrollPos(GetDlgItem(window, ID_VOLUME_SLIDER), SB_CTL), 42);
     std::vector<DisplayMessage> sent = DisplayMessagesFor(ID_SCORE_DISPLAY);

@@ -37,8 +37,8 @@ TEST(SettingsTest, StoredValuesAreClampedToZeroToHundred) {
         int volume;
     };
     const Case cases[] = {
-        {"37", 37},  {"0", 0},    {"100", 100}, {"150", 100}, {"-20", 0},
-        {"abc", 0},  {"12abc", 12}, {"4294967295", 0}, {"99999", 100},
+        {"37", 37}, {"0", 0},      {"100", 100},      {"150", 100},   {"-20", 0},
+        {"abc", 0}, {"12abc", 12}, {"4294967295", 0}, {"99999", 100},
     };
     ScratchDir dir;
     for (const Case &c : cases) {
@@ -55,8 +55,9 @@ TEST(SettingsTest, StoredValuesAreClampedToZeroToHundred) {
 
 TEST(SettingsTest, WritingKeepsOtherSectionsAndKeys) {
     ScratchDir dir;
-    WriteWholeFile(dir.File("Settings.ini"),
-                   "[Window]\r\nLeft=10\r\n[Settings]\r\nVolume=20\r\nTheme=dark\r\n[Last]\r\nX=1\r\n");
+    WriteWholeFile(
+        dir.File("Settings.ini"),
+        "[Window]\r\nLeft=10\r\n[Settings]\r\nVolume=20\r\nTheme=dark\r\n[Last]\r\nX=1\r\n");
     WriteVolume(66);
     EXPECT_EQ(ReadWholeFile(dir.File("Settings.ini")),
               "[Window]\r\nLeft=10\r\n[Settings]\r\nVolume=66\r\nTheme=dark\r\n[Last]\r\nX=1\r\n");
@@ -70,11 +71,13 @@ TEST(SettingsTest, EachCurrentDirectoryHasItsOwnFile) {
         WriteWholeFile(second.File("Settings.ini"), "[Settings]\r\nVolume=22\r\n");
         EXPECT_EQ(ReadVolume(), 22);
         WriteVolume(33);
-        EXPECT_EQ(GetPrivateProfileIntA("Settings", "Volume", -1, second.File("Settings.ini").c_str()),
-                  33u);
+        EXPECT_EQ(
+            GetPrivateProfileIntA("Settings", "Volume", -1, second.File("Settings.ini").c_str()),
+            33u);
     }
     EXPECT_EQ(ReadVolume(), 11);
-    EXPECT_EQ(GetPrivateProfileIntA("Settings", "Volume", -1, first.File("Settings.ini").c_str()), 11u);
+    EXPECT_EQ(GetPrivateProfileIntA("Settings", "Volume", -1, first.File("Settings.ini").c_str()),
+              11u);
 }
 
 // The folder is made read-only (immutable, so even an administrator cannot
@@ -102,7 +105,7 @@ TEST(SettingsTest, ReadOnlyDirectoryReadsButDoesNotSave) {
 // Deep folders are built and entered through the wide functions with the
 // long-path prefix, which have no 260-character limit.
 class DeepDirectory {
-public:
+  public:
     // A folder whose path (without prefix) is exactly `length` characters.
     DeepDirectory(const std::string &base, size_t length) : base_(base) {
         std::string path = base;
@@ -133,7 +136,7 @@ public:
         return wide;
     }
 
-private:
+  private:
     std::string base_;
     std::string path_;
     std::vector<std::string> made_;
@@ -178,7 +181,8 @@ TEST(SettingsTest, OverlongDirectoryFallsBackToNinetyAndWritesNothing) {
         DeepDirectory deep(scratch.path(), length);
         // A Settings.ini that must not be read, put there through the long-path prefix.
         std::wstring file = DeepDirectory::Wide("\\\\?\\" + deep.path() + "\\Settings.ini");
-        HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE handle =
+            CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ASSERT_NE(handle, INVALID_HANDLE_VALUE);
         const char text[] = "[Settings]\r\nVolume=37\r\n";
         DWORD written = 0;
@@ -204,7 +208,8 @@ TEST(SettingsTest, OverlongDirectoryFallsBackToNinetyAndWritesNothing) {
         ReadFile(handle, back, sizeof back - 1, &got, nullptr);
         CloseHandle(handle);
         EXPECT_STREQ(back, text);
-        EXPECT_EQ(GetFileAttributesA(scratch.File("Settings.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(GetFileAttributesA(scratch.File("Settings.ini").c_str()),
+                  INVALID_FILE_ATTRIBUTES);
         EXPECT_EQ(GetFileAttributesA(root_file.c_str()), INVALID_FILE_ATTRIBUTES);
     }
 }
@@ -217,7 +222,8 @@ TEST(SettingsTest, MainWindowReadsOnCreateAndSavesOnDestroy) {
     EXPECT_EQ(GetFileAttributesA(dir.File("Settings.ini").c_str()), INVALID_FILE_ATTRIBUTES);
     DestroyWindow(window);
     DrainQuit();
-    EXPECT_EQ(GetPrivateProfileIntA("Settings", "Volume", -1, dir.File("Settings.ini").c_str()), 90u);
+    EXPECT_EQ(GetPrivateProfileIntA("Settings", "Volume", -1, dir.File("Settings.ini").c_str()),
+              90u);
 
     // A clamped value is written back as read.
     WriteWholeFile(dir.File("Settings.ini"), "[Settings]\r\nVolume=150\r\n");
@@ -225,7 +231,8 @@ TEST(SettingsTest, MainWindowReadsOnCreateAndSavesOnDestroy) {
     EXPECT_EQ(GetAppState()->volume, 100);
     DestroyWindow(window);
     DrainQuit();
-    EXPECT_EQ(GetPrivateProfileIntA("Settings", "Volume", -1, dir.File("Settings.ini").c_str()), 100u);
+    EXPECT_EQ(GetPrivateProfileIntA("Settings", "Volume", -1, dir.File("Settings.ini").c_str()),
+              100u);
 }
 
 } // namespace
