@@ -85,7 +85,9 @@ TEST_F(ScreensTest, StartBuildsFifteenControlsInGroupOrder) {
         EXPECT_EQ(rect.right - rect.left, spec->width) << id;
         EXPECT_EQ(rect.bottom - rect.top, spec->height) << id;
         DWORD style = static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE));
-        EXPECT_EQ(style & ~WS_VISIBLE & 0xFFFF00FF, spec->style & ~WS_VISIBLE & 0xFFFF00FF) << id;
+        EXPECT_EQ(style & ~WS_VISIBLE, spec->style & ~WS_VISIBLE) << id;
+        DWORD ex_style = static_cast<DWORD>(GetWindowLongA(control, GWL_EXSTYLE));
+        EXPECT_EQ(ex_style & WS_EX_CLIENTEDGE, spec->ex_style) << id;
         char class_name[64];
         GetClassNameA(control, class_name, sizeof class_name);
         EXPECT_EQ(lstrcmpiA(class_name, spec->class_name), 0) << id;
