@@ -412,16 +412,29 @@ TEST_F(WaveOutTest, CloseWhileToneSounds) {
     EXPECT_EQ(g_state.playing, 0);
     EXPECT_FALSE(PlayTone(&g_state, 1)); // no device any more
 
+    // The reset posted a completion for the released buffer; let it arrive.
+    MSG stale;
+    DWORD start = GetTickCount();
+    while (!PeekMessageA(&stale, window_, MM_WOM_DONE, MM_WOM_DONE, PM_NOREMOVE)) {
+        ASSERT_LT(GetTickCount() - start, 20000u) << "the reset posted no MM_WOM_DONE";
+        Sleep(10);
+    }
+
     ASSERT_TRUE(OpenWaveOut(window_, &g_state));
     ASSERT_TRUE(PlayTone(&g_state, 2));
     void *buffer = g_state.wave_buffer;
-    PumpPending(); // the stale completion of the first tone
-    if ((g_state.wave_header.dwFlags & WHDR_DONE) == 0) {
-        EXPECT_EQ(g_state.playing, 1);
+    ASSERT_TRUE(PeekMessageA(&stale, window_, MM_WOM_DONE, MM_WOM_DONE, PM_REMOVE));
+    // The new tone needs a good fraction of a second; if it were done
+    // already, this completion could be its own.
+    const bool new_tone_done = (g_state.wave_header.dwFlags & WHDR_DONE) != 0;
+    DispatchMessageA(&stale);
+    if (!new_tone_done) {
+        EXPECT_EQ(g_state.playing, 1) << "a stale completion ended the new tone";
         EXPECT_EQ(g_state.wave_buffer, buffer);
     }
     ASSERT_TRUE(WaitUntilIdle());
     EXPECT_EQ(g_state.wave_buffer, nullptr);
+    EXPECT_EQ(ToneBuffersOnHeap(), before);
     EXPECT_TRUE(CloseWaveOut(&g_state));
 }
 
