@@ -165,3 +165,9 @@ double SineAmplitude(const short *samples, int count) {
 double CentsBetween(double measured_hz, double expected_hz) {
     return 1200.0 * log2(measured_hz / expected_hz);
 }
+
+double PitchErrorCents(const short *samples, double expected_hz) {
+    double lo = expected_hz * pow(2.0, -100.0 / 1200.0);
+    double hi = expected_hz * pow(2.0, 100.0 / 1200.0);
+    return CentsBetween(PeakFrequency(samples, 44100, lo, hi), expected_hz);
+}

@@ -4,6 +4,15 @@
 
 #include <vector>
 
+// Where the capture configuration (tools/alsa/capture.conf) writes what a
+// process plays: relative to the folder the process was started in.
+constexpr const char *CAPTURE_FILE_NAME = "kestrune-capture.raw";
+
+// Silent frames the device leaves between two tones, at least (not after a reset).
+constexpr int TONE_GAP = 50;
+// How far a measured pitch may lie from the intended one.
+constexpr double MAX_CENTS_ERROR = 0.01;
+
 struct CapturedStream {
     std::vector<short> left;
     std::vector<short> right;
@@ -38,3 +47,7 @@ double ComponentAmplitude(const short *samples, int count, double hz);
 double SineAmplitude(const short *samples, int count);
 
 double CentsBetween(double measured_hz, double expected_hz);
+
+// Pitch of one second of samples against expected_hz, in cents: the spectral
+// peak within 100 cents either side of it.
+double PitchErrorCents(const short *samples, double expected_hz);

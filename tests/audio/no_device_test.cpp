@@ -2,6 +2,9 @@
 // every play is refused, without leaving anything behind.
 #include "sound/wave_out.h"
 
+#include "app/controls.h"
+#include "app/main_window.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -30,6 +33,43 @@ TEST(NoWaveDevice, EveryPlayIsRefused) {
     EXPECT_FALSE(CloseWaveOut(&state));
     EXPECT_EQ(state.wave_out, nullptr);
     DestroyWindow(window);
+}
+
+// The program's main window without a device: the play buttons are silent and
+// a whole test of ten Decides still reaches the result screen.
+TEST(NoWaveDevice, TenDecidesReachTheResultScreen) {
+    DeleteFileA("Settings.ini");
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    RegisterWindowClasses(instance);
+    HWND window = CreateMainWindow(instance);
+    ASSERT_NE(window, nullptr);
+    AppState *state = GetAppState();
+    EXPECT_EQ(state->wave_out, nullptr);
+    auto click = [window](int id) {
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+    };
+    click(ID_START);
+    ASSERT_EQ(state->screen, ScreenTest);
+    for (int trial = 0; trial < TRIAL_COUNT; ++trial) {
+        ASSERT_EQ(state->trial, trial);
+        for (int id : {ID_PLAY_A, ID_PLAY_B, ID_PLAY_C, ID_TARGET, ID_PLAY}) {
+            if (GetDlgItem(window, id) != nullptr && IsWindowVisible(GetDlgItem(window, id))) {
+                click(id);
+                EXPECT_EQ(state->playing, 0);
+                EXPECT_EQ(state->wave_buffer, nullptr);
+            }
+        }
+        click(ID_DECIDE);
+    }
+    EXPECT_EQ(state->trial, TRIAL_COUNT);
+    EXPECT_EQ(state->screen, ScreenResult);
+    DestroyWindow(window);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageA(&msg);
+    }
+    DeleteFileA("Settings.ini");
 }
 
 } // namespace

@@ -29,9 +29,9 @@ void PumpPending() {
     }
 }
 
-bool WaitUntilIdle() {
+bool WaitUntilIdle(const AppState *state) {
     DWORD start = GetTickCount();
-    while (g_state.playing != 0) {
+    while (state->playing != 0) {
         if (GetTickCount() - start > 20000) {
             return false;
         }

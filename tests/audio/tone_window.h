@@ -9,6 +9,7 @@ extern AppState g_state;
 HWND CreateToneWindow();
 // Dispatches what is queued now, without waiting.
 void PumpPending();
-// Runs the message loop until the tone in flight has come back; false when no
-// completion arrives within a generous bound, so a lost one fails, not hangs.
-bool WaitUntilIdle();
+// Runs the message loop until the tone in flight on state has come back;
+// false when no completion arrives within a generous bound, so a lost one
+// fails instead of hanging.
+bool WaitUntilIdle(const AppState *state = &g_state);
