@@ -94,19 +94,8 @@ static double Magnitude(const std::vector<double> &x, double hz) {
     return sqrt(re * re + im * im);
 }
 
-double PeakFrequency(const short *samples, int count, double lo_hz, double hi_hz) {
-    const std::vector<double> x = Windowed(samples, count);
-    // Coarse scan at a fifth of the window's bin width, then golden section.
-    const double grid = 0.2 * kRate / count;
-    double best = lo_hz, best_mag = -1.0;
-    for (double f = lo_hz; f <= hi_hz; f += grid) {
-        double m = Magnitude(x, f);
-        if (m > best_mag) {
-            best_mag = m;
-            best = f;
-        }
-    }
-    double a = best - grid, b = best + grid;
+// Golden-section search for the maximum of |DFT| between a and b.
+static double RefinePeak(const std::vector<double> &x, double a, double b) {
     const double r = 0.6180339887498949;
     double x1 = b - r * (b - a), x2 = a + r * (b - a);
     double m1 = Magnitude(x, x1);
@@ -127,6 +116,42 @@ double PeakFrequency(const short *samples, int count, double lo_hz, double hi_hz
         }
     }
     return 0.5 * (a + b);
+}
+
+double PeakFrequency(const short *samples, int count, double lo_hz, double hi_hz) {
+    const std::vector<double> x = Windowed(samples, count);
+    // Coarse scan at a fifth of the window's bin width, then refinement.
+    const double grid = 0.2 * kRate / count;
+    double best = lo_hz, best_mag = -1.0;
+    for (double f = lo_hz; f <= hi_hz; f += grid) {
+        double m = Magnitude(x, f);
+        if (m > best_mag) {
+            best_mag = m;
+            best = f;
+        }
+    }
+    return RefinePeak(x, best - grid, best + grid);
+}
+
+double RootFrequency(const short *samples, int count, double lo_hz, double hi_hz) {
+    const std::vector<double> x = Windowed(samples, count);
+    const double grid = 0.25 * kRate / count;
+    std::vector<double> mags;
+    for (double f = lo_hz; f <= hi_hz; f += grid) {
+        mags.push_back(Magnitude(x, f));
+    }
+    double top = 0.0;
+    for (double m : mags) {
+        top = m > top ? m : top;
+    }
+    // Every component of a chord has the same weight: the lowest strong peak is the root.
+    for (size_t i = 1; i + 1 < mags.size(); ++i) {
+        if (mags[i] >= 0.5 * top && mags[i] >= mags[i - 1] && mags[i] >= mags[i + 1]) {
+            double f = lo_hz + i * grid;
+            return RefinePeak(x, f - grid, f + grid);
+        }
+    }
+    return 0.0;
 }
 
 double ZeroCrossingFrequency(const short *samples, int count) {

@@ -36,6 +36,10 @@ std::vector<CapturedTone> FindTones(const std::vector<short> &samples, int min_g
 // peak of the Hann-windowed spectrum of all samples, refined to 1e-7 Hz.
 double PeakFrequency(const short *samples, int count, double lo_hz, double hi_hz);
 
+// Root in Hz of a tone or chord between lo_hz and hi_hz, without knowing it
+// beforehand: the lowest of the strong spectral peaks, refined as above.
+double RootFrequency(const short *samples, int count, double lo_hz, double hi_hz);
+
 // Frequency in Hz from the first and last upward zero crossings, each placed
 // by linear interpolation between the samples around it (single tones only).
 double ZeroCrossingFrequency(const short *samples, int count);
