@@ -138,4 +138,27 @@ TEST(SoundEndToEnd, PlayButtonsPutTheTrialsTonesInTheCapturedStream) {
     printf("  matching target position %d, worst pitch error %.6f cents\n", fitting, worst_fit);
 }
 
+// Closing the program while a tone sounds: it stops the tone and ends
+// normally; no more than that one tone was played.
+TEST(SoundEndToEnd, ClosingWhileAToneSounds) {
+    WorkDir dir;
+    KestruneApp app;
+    ASSERT_TRUE(app.Launch(dir.path())) << KestruneExePath();
+    ASSERT_TRUE(app.Click(ID_START));
+    ASSERT_TRUE(app.Click(ID_PLAY_B));
+    ASSERT_TRUE(app.Close());
+    DWORD exit_code = 1;
+    ASSERT_TRUE(app.WaitForExit(30000, &exit_code));
+    EXPECT_EQ(exit_code, 0u);
+    CapturedStream stream;
+    ASSERT_TRUE(ReadCapturedStream(dir.File(CAPTURE_FILE_NAME).c_str(), &stream))
+        << "nothing captured: the program found no sound device (ALSA_CONFIG_PATH?)";
+    std::vector<CapturedTone> tones = FindTones(stream.left, TONE_GAP);
+    ASSERT_LE(tones.size(), 1u);
+    if (!tones.empty()) {
+        EXPECT_LE(tones[0].frames, TONE_FRAMES);
+        printf("  %d of %d frames sounded before the close\n", tones[0].frames, TONE_FRAMES);
+    }
+}
+
 } // namespace
