@@ -1,11 +1,14 @@
 # Thin front over the CMake preset; the scripts install what is missing.
-.PHONY: run test build format clean
+.PHONY: run test bench build format clean
 
 run:
 	tools/run.sh
 
 test:
 	tools/test-headless.sh
+
+bench:
+	tools/bench.sh
 
 build:
 	tools/install-deps.sh
