@@ -465,3 +465,21 @@ TEST_F(ScreenPaintTest, SeventyThousandCompositionsStillDrawTheSamePicture) {
     DeleteObject(probe);
     EXPECT_EQ(CountDifferences(Compose(), first, WHOLE), 0);
 }
+
+// Before the surfaces exist (or after a failure to make them) every drawing
+// call has nothing to draw on; a composition must still clean up after itself.
+TEST(ScreenPaintNoSurfaces, ComposesNothingAndLeaksNothing) {
+    AppState state = {};
+    state.results_revealed = 1;
+    state.score = 100;
+    for (int screen : {ScreenTitle, ScreenTest, ScreenResult}) {
+        state.screen = screen;
+        EXPECT_TRUE(ComposeScreen(&state));
+    }
+    int before = LiveGdiObjects();
+    for (int screen : {ScreenTitle, ScreenTest, ScreenResult}) {
+        state.screen = screen;
+        EXPECT_TRUE(ComposeScreen(&state));
+    }
+    EXPECT_EQ(LiveGdiObjects(), before);
+}
