@@ -26,6 +26,31 @@ enum ControlId : int {
     ID_FINAL_DISPLAY = 3002,
 };
 
+constexpr DWORD STYLE_PUSH = 0x50000000;        // child, visible, BS_PUSHBUTTON
+constexpr DWORD STYLE_RADIO = 0x50000009;       // child, visible, BS_AUTORADIOBUTTON
+constexpr DWORD STYLE_GROUP_RADIO = 0x50020009; // the same, starting a group
+constexpr DWORD STYLE_BAR = 0x50000000;         // child, visible, SBS_HORZ
+constexpr DWORD STYLE_DISPLAY = 0x50000000;     // child, visible
+
+// One row of the catalogue: everything CreateWindowExA needs for a control.
+struct ControlSpec {
+    int id;
+    DWORD ex_style;
+    const char *class_name;
+    const char *label; // null: no window text
+    DWORD style;
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+constexpr int CONTROL_COUNT = 20;
+extern const ControlSpec ControlCatalogue[CONTROL_COUNT];
+
+// The catalogue row of an id, or null when the id is not in it.
+const ControlSpec *FindControlSpec(int id);
+
 bool CreateControl(HWND parent, int id);
 bool SetChildFonts(HWND parent, AppState *state);
 bool DestroyChildren(HWND parent);

@@ -1,29 +1,46 @@
 #include "app/main_window.h"
 
+#include "app/controls.h"
+#include "app/screens.h"
+#include "app/settings.h"
 #include "dsb/score_display.h"
+#include "engine/random.h"
+#include "render/screen_paint.h"
+#include "render/surfaces.h"
+#include "sound/wave_out.h"
 
-// Minimal until the application shell lands: an empty window and its loop.
 static AppState app_state;
 
 AppState *GetAppState() {
     return &app_state;
 }
 
+constexpr UINT CLASS_STYLE = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+constexpr int ICON_ID = 1;
+
 void RegisterWindowClasses(HINSTANCE instance) {
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
+    wc.style = CLASS_STYLE;
     wc.lpfnWndProc = MainWindowProc;
     wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(ICON_ID));
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    // Hollow: the system never paints the background, every paint is one copy.
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     wc.lpszClassName = MAIN_CLASS_NAME;
+    RegisterClassExA(&wc);
+    wc.lpfnWndProc = DisplayWindowProc;
+    wc.lpszClassName = DSB_CLASS_NAME;
     RegisterClassExA(&wc);
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
+    RECT rect = {0, 0, CLIENT_WIDTH, CLIENT_HEIGHT};
+    AdjustWindowRectEx(&rect, MAIN_STYLE, FALSE, MAIN_EX_STYLE);
     return CreateWindowExA(MAIN_EX_STYLE, MAIN_CLASS_NAME, MAIN_CAPTION, MAIN_STYLE, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CLIENT_WIDTH, CLIENT_HEIGHT, nullptr, nullptr, instance,
-                           nullptr);
+                           CW_USEDEFAULT, rect.right - rect.left, rect.bottom - rect.top, nullptr,
+                           nullptr, instance, nullptr);
 }
 
 int RunApplication(HINSTANCE instance) {
@@ -37,15 +54,172 @@ int RunApplication(HINSTANCE instance) {
     return static_cast<int>(msg.wParam);
 }
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wparam, lparam);
+static void OnCreate(HWND window, AppState *state) {
+    state->main_window = window;
+    state->screen = ScreenNone;
+    SeedRandom(timeGetTime());
+    CreateSurfaces(state);
+    OpenWaveOut(window, state);
+    ReadSettings(state);
+    ShowTitleScreen(state);
 }
 
-void OnCommand(HWND, WPARAM, LPARAM, AppState *) {}
-void OnHScroll(HWND, WPARAM, LPARAM, AppState *) {}
-void OnDisplaySettled(HWND, WPARAM, AppState *) {}
-void OnPaint(HWND, AppState *) {}
+static void OnDestroy(AppState *state) {
+    WriteSettings(state);
+    CloseWaveOut(state);
+    DestroySurfaces(state);
+    PostQuitMessage(0);
+}
+
+// The two radio rows take their row's colour; everything else gets no brush.
+static HBRUSH OnCtlColorStatic(LPARAM lparam, const AppState *state) {
+    int id = GetDlgCtrlID(reinterpret_cast<HWND>(lparam));
+    if (id >= ID_HIGH_A && id <= ID_HIGH_C) {
+        return state->brush_high;
+    }
+    if (id >= ID_LOW_A && id <= ID_LOW_C) {
+        return state->brush_low;
+    }
+    return nullptr;
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    AppState *state = GetAppState();
+    switch (message) {
+    case WM_CREATE: OnCreate(window, state); return 0;
+    case WM_DESTROY: OnDestroy(state); return 0;
+    case WM_PAINT: OnPaint(window, state); return 0;
+    case WM_COMMAND: OnCommand(window, wparam, lparam, state); return 0;
+    case WM_HSCROLL: OnHScroll(window, wparam, lparam, state); return 0;
+    case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(OnCtlColorStatic(lparam, state));
+    case MM_WOM_DONE: OnWaveDone(state); return 0;
+    case DSBN_SETTLED: OnDisplaySettled(window, wparam, state); return 0;
+    default: return DefWindowProcA(window, message, wparam, lparam);
+    }
+}
+
+// Tone number of a play button, or -1 for any other control.
+static int ToneOfButton(int id) {
+    switch (id) {
+    case ID_PLAY_A: return 1;
+    case ID_PLAY_B: return 2;
+    case ID_PLAY_C: return 3;
+    case ID_TARGET: return 0;
+    case ID_PLAY: return 1;
+    default: return -1;
+    }
+}
+
+// A marked radio button stores its pick; the two rows fill separate fields.
+static void StorePick(int id, HWND control, AppState *state) {
+    if (SendMessageA(control, BM_GETCHECK, 0, 0) != BST_CHECKED) {
+        return;
+    }
+    if (id >= ID_HIGH_A && id <= ID_HIGH_C) {
+        state->chosen_high = id - ID_HIGH_A + 1;
+    } else if (id >= ID_LOW_A && id <= ID_LOW_C) {
+        state->chosen_low = id - ID_LOW_A + 1;
+    }
+}
+
+void OnCommand(HWND window, WPARAM wparam, LPARAM lparam, AppState *state) {
+    int id = LOWORD(wparam);
+    HWND control = reinterpret_cast<HWND>(lparam);
+    switch (id) {
+    case ID_START:
+        StartTest(state);
+        InvalidateRect(window, nullptr, TRUE);
+        return;
+    case ID_QUIT:
+    case ID_RESULT_QUIT: DestroyWindow(window); return;
+    case ID_BACK: ShowTitleScreen(state); return;
+    case ID_DECIDE:
+        GradeAnswer(state);
+        // Cut off a tone still sounding; its buffer comes back as MM_WOM_DONE.
+        waveOutReset(state->wave_out);
+        return;
+    default: break;
+    }
+    int tone = ToneOfButton(id);
+    if (tone >= 0) {
+        PlayTone(state, tone);
+        return;
+    }
+    StorePick(id, control, state);
+}
+
+struct SliderRule {
+    int id;
+    int max;
+    int page;
+};
+
+static const SliderRule kSliderRules[] = {
+    {ID_PITCH_SLIDER, PITCH_SLIDER_MAX, 20},
+    {ID_VOLUME_SLIDER, VOLUME_MAX, 10},
+};
+
+static int NewSliderPosition(int code, int thumb, int pos, const SliderRule &rule) {
+    switch (code) {
+    case SB_LINELEFT: return pos - 1;
+    case SB_LINERIGHT: return pos + 1;
+    case SB_PAGELEFT: return pos - rule.page;
+    case SB_PAGERIGHT: return pos + rule.page;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: return thumb;
+    case SB_LEFT: return 0;
+    case SB_RIGHT: return rule.max;
+    default: return pos;
+    }
+}
+
+void OnHScroll(HWND, WPARAM wparam, LPARAM lparam, AppState *state) {
+    HWND control = reinterpret_cast<HWND>(lparam);
+    if (control == nullptr) {
+        return;
+    }
+    int pos = GetScrollPos(control, SB_CTL);
+    int id = GetDlgCtrlID(control);
+    int code = LOWORD(wparam);
+    int thumb = HIWORD(wparam);
+    for (const SliderRule &rule : kSliderRules) {
+        if (rule.id != id) {
+            continue;
+        }
+        pos = NewSliderPosition(code, thumb, pos, rule);
+        if (pos < 0) {
+            pos = 0;
+        } else if (pos > rule.max) {
+            pos = rule.max;
+        }
+        if (id == ID_PITCH_SLIDER) {
+            state->slider_pos = pos;
+        } else {
+            state->volume = pos;
+        }
+        break;
+    }
+    SetScrollPos(control, SB_CTL, pos, TRUE);
+}
+
+void OnDisplaySettled(HWND window, WPARAM wparam, AppState *state) {
+    int id = GetDlgCtrlID(reinterpret_cast<HWND>(wparam));
+    if (id == ID_SCORE_DISPLAY) {
+        // The score stays hidden through the second half of the test.
+        if (state->trial > 5) {
+            SendDlgItemMessageA(window, ID_SCORE_DISPLAY, DSBM_SETBLANK, 1, 0);
+        }
+        return;
+    }
+    state->results_revealed = 1;
+    ComposeScreen(state);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void OnPaint(HWND window, AppState *state) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    ComposeScreen(state);
+    BitBlt(dc, 0, 0, CLIENT_WIDTH, CLIENT_HEIGHT, state->back_dc, 0, 0, SRCCOPY);
+    EndPaint(window, &ps);
+}

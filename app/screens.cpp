@@ -1,17 +1,98 @@
 #include "app/screens.h"
 
+#include "app/controls.h"
+#include "dsb/score_display.h"
 #include "engine/grading.h"
+#include "engine/trial_plan.h"
+#include "render/screen_paint.h"
 
-// Minimal until the application shell lands.
-bool ShowTitleScreen(AppState *) {
-    return false;
+// Creation order matters: it makes the two radio groups (each WS_GROUP radio
+// starts a group that runs up to the next one).
+static const int kTitleControls[] = {ID_START, ID_QUIT};
+static const int kTestControls[] = {
+    ID_HIGH_A,       ID_HIGH_B, ID_HIGH_C, ID_PLAY_A,        ID_PLAY_B,
+    ID_PLAY_C,       ID_LOW_A,  ID_LOW_B,  ID_LOW_C,         ID_DECIDE,
+    ID_PITCH_SLIDER, ID_PLAY,   ID_TARGET, ID_SCORE_DISPLAY, ID_VOLUME_SLIDER,
+};
+static const int kResultControls[] = {ID_BACK, ID_RESULT_QUIT, ID_FINAL_DISPLAY};
+
+constexpr int SPEED_INSTANT = -1;
+constexpr int SPEED_TEST = 30;
+constexpr int SPEED_RESULT = 60;
+
+static void CreateControls(HWND parent, const int *ids, int count) {
+    for (int i = 0; i < count; ++i) {
+        CreateControl(parent, ids[i]);
+    }
 }
-bool StartTest(AppState *) {
-    return false;
+
+static void SendToDisplay(HWND main_window, int id, UINT message, int value) {
+    SendDlgItemMessageA(main_window, id, message, static_cast<WPARAM>(value), 0);
 }
-bool ShowResultScreen(AppState *) {
-    return false;
+
+bool ShowTitleScreen(AppState *state) {
+    if (state == nullptr) {
+        return false;
+    }
+    DestroyChildren(state->main_window);
+    CreateControls(state->main_window, kTitleControls, ARRAYSIZE(kTitleControls));
+    SetChildFonts(state->main_window, state);
+    state->screen = ScreenTitle;
+    ComposeScreen(state);
+    InvalidateRect(state->main_window, nullptr, TRUE);
+    return true;
 }
-bool GradeAnswer(AppState *) {
-    return false;
+
+bool StartTest(AppState *state) {
+    if (state == nullptr) {
+        return false;
+    }
+    BuildTrialPlan(state);
+    state->trial = 0;
+    state->score = SCORE_START;
+    DestroyChildren(state->main_window);
+    CreateControls(state->main_window, kTestControls, ARRAYSIZE(kTestControls));
+    // The screen must be the test screen before its controls can be sorted.
+    state->screen = ScreenTest;
+    SetChildFonts(state->main_window, state);
+    ShowTrialControls(state);
+    SendToDisplay(state->main_window, ID_SCORE_DISPLAY, DSBM_SETSPEED, SPEED_INSTANT);
+    SendToDisplay(state->main_window, ID_SCORE_DISPLAY, DSBM_SETVALUE, SCORE_START);
+    SendToDisplay(state->main_window, ID_SCORE_DISPLAY, DSBM_SETSPEED, SPEED_TEST);
+    SendToDisplay(state->main_window, ID_SCORE_DISPLAY, DSBM_SETBLANK, 0);
+    SetScrollPos(GetDlgItem(state->main_window, ID_VOLUME_SLIDER), SB_CTL, state->volume, TRUE);
+    return true;
+}
+
+bool ShowResultScreen(AppState *state) {
+    if (state == nullptr) {
+        return false;
+    }
+    DestroyChildren(state->main_window);
+    CreateControls(state->main_window, kResultControls, ARRAYSIZE(kResultControls));
+    SetChildFonts(state->main_window, state);
+    state->screen = ScreenResult;
+    SendToDisplay(state->main_window, ID_FINAL_DISPLAY, DSBM_SETSPEED, SPEED_RESULT);
+    SendToDisplay(state->main_window, ID_FINAL_DISPLAY, DSBM_SETVALUE, state->score);
+    ComposeScreen(state);
+    InvalidateRect(state->main_window, nullptr, TRUE);
+    return true;
+}
+
+bool GradeAnswer(AppState *state) {
+    // ScoreAnswer refuses a trial outside the plan (0..9); grading then stops
+    // here rather than advancing past the end or touching the screens.
+    if (!ScoreAnswer(state)) {
+        return false;
+    }
+    SendToDisplay(state->main_window, ID_SCORE_DISPLAY, DSBM_SETVALUE, state->score);
+    state->trial += 1;
+    if (state->trial >= TRIAL_COUNT) {
+        ShowResultScreen(state);
+    }
+    ShowTrialControls(state);
+    ResetAnswerControls(state);
+    ComposeScreen(state);
+    InvalidateRect(state->main_window, nullptr, TRUE);
+    return true;
 }

@@ -18,7 +18,7 @@ kestrune_wine_env() {
 # outlive wineboot and keep its output streams open, so they never get ours.
 kestrune_prepare_prefix() {
     local prefix=$1
-    [ -f "$prefix/.kestrune-ready" ] && return 0
+    [ -f "$prefix/.kestrune-ready-2" ] && return 0
     mkdir -p "$prefix"
     kestrune_wine_env "$prefix"
     wineboot -i </dev/null >"$prefix/wineboot.log" 2>&1 || true
@@ -28,6 +28,10 @@ kestrune_prepare_prefix() {
     # Sound goes to ALSA, where tests can capture it to a file.
     wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /t REG_SZ /d alsa /f \
         </dev/null >>"$prefix/wineboot.log" 2>&1
+    # Xvfb has no window manager; Wine would wait for one on every new window
+    # and draw no frames. Unmanaged, Wine draws the caption itself.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+        </dev/null >>"$prefix/wineboot.log" 2>&1
     wineserver -w </dev/null >/dev/null 2>&1 || true
-    touch "$prefix/.kestrune-ready"
+    touch "$prefix/.kestrune-ready-2"
 }

@@ -1,0 +1,238 @@
+// The volume in Settings.ini of the current directory: real files in
+// scratch folders, read and written through the profile functions.
+#include "app/main_window.h"
+#include "app/settings.h"
+#include "app_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+namespace {
+
+int ReadVolume() {
+    AppState state = {};
+    state.volume = -99;
+    EXPECT_TRUE(ReadSettings(&state));
+    return state.volume;
+}
+
+void WriteVolume(int volume) {
+    AppState state = {};
+    state.volume = volume;
+    EXPECT_TRUE(WriteSettings(&state));
+}
+
+TEST(SettingsTest, NoFileGivesNinetyAndWritingCreatesTheFile) {
+    ScratchDir dir;
+    EXPECT_EQ(ReadVolume(), 90);
+    EXPECT_EQ(GetFileAttributesA(dir.File("Settings.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+    WriteVolume(90);
+    EXPECT_EQ(ReadWholeFile(dir.File("Settings.ini")), "[Settings]\r\nVolume=90\r\n");
+}
+
+TEST(SettingsTest, StoredValuesAreClampedToZeroToHundred) {
+    struct Case {
+        const char *stored;
+        int volume;
+    };
+    const Case cases[] = {
+        {"37", 37}, {"0", 0},      {"100", 100},      {"150", 100},   {"-20", 0},
+        {"abc", 0}, {"12abc", 12}, {"4294967295", 0}, {"99999", 100},
+    };
+    ScratchDir dir;
+    for (const Case &c : cases) {
+        WriteWholeFile(dir.File("Settings.ini"),
+                       std::string("[Settings]\r\nVolume=") + c.stored + "\r\n");
+        EXPECT_EQ(ReadVolume(), c.volume) << "stored " << c.stored;
+    }
+    // The section or the key missing: the default.
+    WriteWholeFile(dir.File("Settings.ini"), "[Other]\r\nVolume=12\r\n");
+    EXPECT_EQ(ReadVolume(), 90);
+    WriteWholeFile(dir.File("Settings.ini"), "[Settings]\r\nLoudness=12\r\n");
+    EXPECT_EQ(ReadVolume(), 90);
+}
+
+TEST(SettingsTest, WritingKeepsOtherSectionsAndKeys) {
+    ScratchDir dir;
+    WriteWholeFile(
+        dir.File("Settings.ini"),
+        "[Window]\r\nLeft=10\r\n[Settings]\r\nVolume=20\r\nTheme=dark\r\n[Last]\r\nX=1\r\n");
+    WriteVolume(66);
+    EXPECT_EQ(ReadWholeFile(dir.File("Settings.ini")),
+              "[Window]\r\nLeft=10\r\n[Settings]\r\nVolume=66\r\nTheme=dark\r\n[Last]\r\nX=1\r\n");
+}
+
+TEST(SettingsTest, EachCurrentDirectoryHasItsOwnFile) {
+    ScratchDir first;
+    WriteWholeFile(first.File("Settings.ini"), "[Settings]\r\nVolume=11\r\n");
+    {
+        ScratchDir second; // now the current directory
+        WriteWholeFile(second.File("Settings.ini"), "[Settings]\r\nVolume=22\r\n");
+        EXPECT_EQ(ReadVolume(), 22);
+        WriteVolume(33);
+        EXPECT_EQ(
+            GetPrivateProfileIntA("Settings", "Volume", -1, second.File("Settings.ini").c_str()),
+            33u);
+    }
+    EXPECT_EQ(ReadVolume(), 11);
+    EXPECT_EQ(GetPrivateProfileIntA("Settings", "Volume", -1, first.File("Settings.ini").c_str()),
+              11u);
+}
+
+// The folder is made read-only (immutable, so even an administrator cannot
+// write there) by the suite's fixture before the tests run; it holds
+// Settings.ini with Volume=37.
+TEST(SettingsTest, ReadOnlyDirectoryReadsButDoesNotSave) {
+    std::string path = HostPath(KESTRUNE_READONLY_DIR);
+    char previous[MAX_PATH * 2];
+    GetCurrentDirectoryA(sizeof previous, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(path.c_str())) << path;
+    // The fixture must really have made it read-only, or the test proves nothing.
+    HANDLE probe = CreateFileA((path + "\\probe.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                               CREATE_NEW, 0, nullptr);
+    EXPECT_EQ(probe, INVALID_HANDLE_VALUE) << "the folder is writable";
+    if (probe != INVALID_HANDLE_VALUE) {
+        CloseHandle(probe);
+        DeleteFileA((path + "\\probe.txt").c_str());
+    }
+    EXPECT_EQ(ReadVolume(), 37);
+    WriteVolume(55);
+    EXPECT_EQ(ReadVolume(), 37);
+    SetCurrentDirectoryA(previous);
+}
+
+// Deep folders are built and entered through the wide functions with the
+// long-path prefix, which have no 260-character limit.
+class DeepDirectory {
+  public:
+    // A folder whose path (without prefix) is exactly `length` characters.
+    DeepDirectory(const std::string &base, size_t length) : base_(base) {
+        std::string path = base;
+        while (path.size() < length) {
+            size_t room = length - path.size() - 1; // after the separator
+            size_t part = room > 100 ? 100 : room;
+            if (room > 100 && room - 100 < 2) {
+                part = 90; // never leave a remainder too short for a name
+            }
+            path += "\\" + std::string(part, 'd');
+            CreateDirectoryW(Wide("\\\\?\\" + path).c_str(), nullptr);
+            made_.push_back(path);
+        }
+        path_ = path;
+    }
+    ~DeepDirectory() {
+        for (auto it = made_.rbegin(); it != made_.rend(); ++it) {
+            DeleteFileW(Wide("\\\\?\\" + *it + "\\Settings.ini").c_str());
+            RemoveDirectoryW(Wide("\\\\?\\" + *it).c_str());
+        }
+    }
+    const std::string &path() const { return path_; }
+    bool Enter() { return SetCurrentDirectoryW(Wide(path_ + "\\").c_str()) != FALSE; }
+    static std::wstring Wide(const std::string &text) {
+        std::wstring wide(text.size() + 1, L'\0');
+        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+        wide.resize(text.size());
+        return wide;
+    }
+
+  private:
+    std::string base_;
+    std::string path_;
+    std::vector<std::string> made_;
+};
+
+// Room for the directory, the separator and the name, and not one byte more:
+// guard bytes around the path buffer show any write outside it.
+struct GuardedPath {
+    char before[16];
+    char path[SETTINGS_PATH_BYTES];
+    char after[16];
+};
+
+void ExpectGuardsIntact(const GuardedPath &g) {
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(g.before[i], '#') << "byte " << i << " before the path buffer";
+        EXPECT_EQ(g.after[i], '#') << "byte " << i << " after the path buffer";
+    }
+}
+
+TEST(SettingsTest, LongestDirectoryThatFitsStillGetsItsWholePath) {
+    ScratchDir scratch;
+    DeepDirectory deep(scratch.path(), SETTINGS_DIR_LIMIT - 1); // 259 characters
+    ASSERT_TRUE(deep.Enter());
+    GuardedPath g;
+    memset(&g, '#', sizeof g);
+    EXPECT_TRUE(BuildSettingsPath(g.path));
+    EXPECT_EQ(std::string(g.path), deep.path() + "\\Settings.ini");
+    EXPECT_EQ(strlen(g.path), static_cast<size_t>(SETTINGS_PATH_BYTES - 1));
+    ExpectGuardsIntact(g);
+    SetCurrentDirectoryA(scratch.path().c_str());
+}
+
+TEST(SettingsTest, OverlongDirectoryFallsBackToNinetyAndWritesNothing) {
+    ScratchDir scratch;
+    // An unchecked directory comes back empty and the path degrades to the
+    // drive root's Settings.ini: that file must not appear either.
+    std::string root_file = scratch.path().substr(0, 3) + "Settings.ini";
+    ASSERT_EQ(GetFileAttributesA(root_file.c_str()), INVALID_FILE_ATTRIBUTES) << root_file;
+    for (size_t length : {size_t(SETTINGS_DIR_LIMIT), size_t(300), size_t(400)}) {
+        SCOPED_TRACE(::testing::Message() << "directory of " << length << " characters");
+        DeepDirectory deep(scratch.path(), length);
+        // A Settings.ini that must not be read, put there through the long-path prefix.
+        std::wstring file = DeepDirectory::Wide("\\\\?\\" + deep.path() + "\\Settings.ini");
+        HANDLE handle =
+            CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+        const char text[] = "[Settings]\r\nVolume=37\r\n";
+        DWORD written = 0;
+        WriteFile(handle, text, sizeof text - 1, &written, nullptr);
+        CloseHandle(handle);
+        ASSERT_TRUE(deep.Enter()) << "the platform refused the deep directory";
+
+        GuardedPath g;
+        memset(&g, '#', sizeof g);
+        EXPECT_FALSE(BuildSettingsPath(g.path));
+        EXPECT_EQ(g.path[0], 0);
+        ExpectGuardsIntact(g);
+
+        EXPECT_EQ(ReadVolume(), 90);
+        WriteVolume(55);
+        SetCurrentDirectoryA(scratch.path().c_str());
+        // The file in the deep folder is untouched, and nothing landed anywhere else.
+        handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
+        ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+        char back[64] = {};
+        DWORD got = 0;
+        ReadFile(handle, back, sizeof back - 1, &got, nullptr);
+        CloseHandle(handle);
+        EXPECT_STREQ(back, text);
+        EXPECT_EQ(GetFileAttributesA(scratch.File("Settings.ini").c_str()),
+                  INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(GetFileAttributesA(root_file.c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+}
+
+// The main window reads the file on creation and writes it when destroyed.
+TEST(SettingsTest, MainWindowReadsOnCreateAndSavesOnDestroy) {
+    ScratchDir dir;
+    HWND window = OpenMainWindow();
+    EXPECT_EQ(GetAppState()->volume, 90);
+    EXPECT_EQ(GetFileAttributesA(dir.File("Settings.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+    DestroyWindow(window);
+    DrainQuit();
+    EXPECT_EQ(GetPrivateProfileIntA("Settings", "Volume", -1, dir.File("Settings.ini").c_str()),
+              90u);
+
+    // A clamped value is written back as read.
+    WriteWholeFile(dir.File("Settings.ini"), "[Settings]\r\nVolume=150\r\n");
+    window = OpenMainWindow();
+    EXPECT_EQ(GetAppState()->volume, 100);
+    DestroyWindow(window);
+    DrainQuit();
+    EXPECT_EQ(GetPrivateProfileIntA("Settings", "Volume", -1, dir.File("Settings.ini").c_str()),
+              100u);
+}
+
+} // namespace

@@ -1,0 +1,223 @@
+#include "e2e_driver.h"
+
+#include "app/main_window.h"
+
+#include <vector>
+
+std::string ToWindowsPath(const std::string &path) {
+    if (path.empty() || path[0] != '/') {
+        return path;
+    }
+    std::string out = "Z:" + path;
+    for (char &c : out) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return out;
+}
+
+std::string KestruneExePath() {
+    return ToWindowsPath(KESTRUNE_EXE_PATH);
+}
+
+WorkDir::WorkDir() {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    char name[MAX_PATH];
+    GetTempFileNameA(temp, "kse", 0, name);
+    DeleteFileA(name);
+    CreateDirectoryA(name, nullptr);
+    path_ = name;
+}
+
+WorkDir::~WorkDir() {
+    RemoveTree(path_);
+}
+
+void RemoveTree(const std::string &path) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..") {
+                continue;
+            }
+            std::string child = path + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(child.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+struct WindowSearch {
+    DWORD process_id;
+    const char *class_name;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+    WindowSearch *search = reinterpret_cast<WindowSearch *>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char class_name[64] = {};
+    GetClassNameA(window, class_name, sizeof class_name);
+    if (owner == search->process_id && lstrcmpA(class_name, search->class_name) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindProcessWindow(DWORD process_id, const char *class_name, DWORD timeout_ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        WindowSearch search = {process_id, class_name, nullptr};
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr || GetTickCount() - start > timeout_ms) {
+            return search.found;
+        }
+        Sleep(50);
+    }
+}
+
+KestruneApp::~KestruneApp() {
+    if (process_.hProcess != nullptr) {
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 1);
+            WaitForSingleObject(process_.hProcess, 5000);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+}
+
+bool KestruneApp::Launch(const std::string &work_dir, DWORD timeout_ms) {
+    std::string exe = KestruneExePath();
+    std::vector<char> command(exe.begin(), exe.end());
+    command.insert(command.begin(), '"');
+    command.push_back('"');
+    command.push_back(0);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        work_dir.c_str(), &startup, &process_)) {
+        return false;
+    }
+    WaitForInputIdle(process_.hProcess, timeout_ms);
+    window_ = FindProcessWindow(process_.dwProcessId, MAIN_CLASS_NAME, timeout_ms);
+    return window_ != nullptr;
+}
+
+static BOOL CALLBACK CountChild(HWND, LPARAM count) {
+    ++*reinterpret_cast<int *>(count);
+    return TRUE;
+}
+
+int KestruneApp::ChildCount() const {
+    int count = 0;
+    EnumChildWindows(window_, CountChild, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+bool KestruneApp::Click(int id, DWORD timeout_ms) {
+    HWND control = Control(id);
+    if (control == nullptr) {
+        return false;
+    }
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, timeout_ms, &result) != 0;
+}
+
+bool KestruneApp::PostClick(int id) {
+    HWND control = Control(id);
+    return control != nullptr && PostMessageA(control, BM_CLICK, 0, 0) != FALSE;
+}
+
+bool KestruneApp::Scroll(int id, int code, int thumb, DWORD timeout_ms) {
+    HWND control = Control(id);
+    if (control == nullptr) {
+        return false;
+    }
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window_, WM_HSCROLL, MAKEWPARAM(code, thumb),
+                               reinterpret_cast<LPARAM>(control), SMTO_ABORTIFHUNG, timeout_ms,
+                               &result) != 0;
+}
+
+int KestruneApp::ScrollPos(int id) const {
+    return GetScrollPos(Control(id), SB_CTL);
+}
+
+bool KestruneApp::IsChecked(int id) const {
+    return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool KestruneApp::Close() {
+    return PostMessageA(window_, WM_CLOSE, 0, 0) != FALSE;
+}
+
+bool KestruneApp::WaitForExit(DWORD timeout_ms, DWORD *exit_code) {
+    if (WaitForSingleObject(process_.hProcess, timeout_ms) != WAIT_OBJECT_0) {
+        return false;
+    }
+    GetExitCodeProcess(process_.hProcess, exit_code);
+    return true;
+}
+
+bool KestruneApp::SaveScreenshot(const std::string &bmp_path) const {
+    // Let the program finish painting what earlier clicks invalidated.
+    RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT rect;
+    if (!GetWindowRect(window_, &rect)) {
+        return false;
+    }
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height; // bottom-up, as a BMP file stores it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void *bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    DWORD row = ((width * 3 + 3) / 4) * 4;
+    DWORD image = row * height;
+    BITMAPFILEHEADER file_header = {};
+    file_header.bfType = 0x4D42;
+    file_header.bfOffBits = sizeof file_header + sizeof info.bmiHeader;
+    file_header.bfSize = file_header.bfOffBits + image;
+    HANDLE file =
+        CreateFileA(bmp_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    bool ok = file != INVALID_HANDLE_VALUE;
+    if (ok) {
+        DWORD written = 0;
+        WriteFile(file, &file_header, sizeof file_header, &written, nullptr);
+        WriteFile(file, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr);
+        WriteFile(file, bits, image, &written, nullptr);
+        CloseHandle(file);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+int ReadSavedVolume(const std::string &dir, int missing) {
+    std::string file = dir + "\\Settings.ini";
+    return static_cast<int>(GetPrivateProfileIntA("Settings", "Volume", missing, file.c_str()));
+}

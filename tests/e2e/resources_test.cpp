@@ -1,0 +1,140 @@
+// The resources linked into Kestrune.exe: icon, version record, manifest.
+#include "e2e_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+#pragma pack(push, 2)
+struct IconGroupEntry {
+    BYTE width;
+    BYTE height;
+    BYTE colour_count;
+    BYTE reserved;
+    WORD planes;
+    WORD bit_count;
+    DWORD bytes;
+    WORD id;
+};
+struct IconGroupHeader {
+    WORD reserved;
+    WORD type;
+    WORD count;
+    IconGroupEntry entries[1];
+};
+#pragma pack(pop)
+
+class ResourcesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        module = LoadLibraryExA(KestruneExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(module, nullptr) << KestruneExePath();
+    }
+    void TearDown() override {
+        if (module != nullptr) {
+            FreeLibrary(module);
+        }
+    }
+    const BYTE *Resource(LPCSTR type, LPCSTR name, DWORD *size) {
+        HRSRC found = FindResourceA(module, name, type);
+        if (found == nullptr) {
+            return nullptr;
+        }
+        *size = SizeofResource(module, found);
+        return static_cast<const BYTE *>(LockResource(LoadResource(module, found)));
+    }
+    HMODULE module = nullptr;
+};
+
+TEST_F(ResourcesTest, IconOneHasThreeSixteenColourImages) {
+    DWORD size = 0;
+    auto group = reinterpret_cast<const IconGroupHeader *>(
+        Resource(MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */, MAKEINTRESOURCEA(1), &size));
+    ASSERT_NE(group, nullptr);
+    ASSERT_EQ(group->count, 3);
+    const int sizes[3] = {32, 16, 48};
+    for (int i = 0; i < 3; ++i) {
+        const IconGroupEntry &e = group->entries[i];
+        EXPECT_EQ(e.width, sizes[i]);
+        EXPECT_EQ(e.height, sizes[i]);
+        EXPECT_EQ(e.colour_count, 16);
+        EXPECT_EQ(e.bit_count, 4);
+        // The image itself: a 4-bit DIB with a 16-entry palette, not blank.
+        DWORD image_size = 0;
+        auto image = reinterpret_cast<const BITMAPINFOHEADER *>(
+            Resource(MAKEINTRESOURCEA(3) /* RT_ICON */, MAKEINTRESOURCEA(e.id), &image_size));
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->biWidth, sizes[i]);
+        EXPECT_EQ(image->biHeight, sizes[i] * 2);
+        EXPECT_EQ(image->biBitCount, 4);
+        const BYTE *mask = reinterpret_cast<const BYTE *>(image) + image->biSize + 16 * 4 +
+                           ((sizes[i] * 4 + 31) / 32) * 4 * sizes[i];
+        int opaque = 0;
+        int mask_row = ((sizes[i] + 31) / 32) * 4;
+        for (int y = 0; y < sizes[i]; ++y) {
+            for (int x = 0; x < sizes[i]; ++x) {
+                opaque += (mask[y * mask_row + x / 8] & (0x80 >> (x % 8))) == 0;
+            }
+        }
+        EXPECT_GT(opaque, sizes[i] * sizes[i] / 10) << "image " << sizes[i];
+        EXPECT_LT(opaque, sizes[i] * sizes[i]) << "image " << sizes[i];
+    }
+    HICON icon = LoadIconA(module, MAKEINTRESOURCEA(1));
+    EXPECT_NE(icon, nullptr);
+}
+
+TEST_F(ResourcesTest, VersionRecordIsJapaneseOneOneZeroZero) {
+    std::string exe = KestruneExePath();
+    DWORD handle = 0;
+    DWORD size = GetFileVersionInfoSizeA(exe.c_str(), &handle);
+    ASSERT_GT(size, 0u);
+    std::vector<BYTE> data(size);
+    ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, data.data()));
+    VS_FIXEDFILEINFO *fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void **>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010001u);
+    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+    EXPECT_EQ(fixed->dwFileFlags, 0u);
+    EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32));
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+    WORD *translation = nullptr;
+    ASSERT_TRUE(VerQueryValueA(data.data(), "\\VarFileInfo\\Translation",
+                               reinterpret_cast<void **>(&translation), &length));
+    EXPECT_EQ(translation[0], 0x0411);
+    EXPECT_EQ(translation[1], 0x04B0);
+    const char *text = nullptr;
+    ASSERT_TRUE(VerQueryValueA(data.data(), "\\StringFileInfo\\041104B0\\FileDescription",
+                               reinterpret_cast<void **>(const_cast<char **>(&text)), &length));
+    EXPECT_STREQ(text, "Kestrune Ver1.1");
+    for (const char *key : {"FileVersion", "ProductVersion"}) {
+        std::string query = std::string("\\StringFileInfo\\041104B0\\") + key;
+        ASSERT_TRUE(VerQueryValueA(data.data(), query.c_str(),
+                                   reinterpret_cast<void **>(const_cast<char **>(&text)), &length));
+        EXPECT_STREQ(text, "1.1.0.0") << key;
+    }
+    for (const char *key : {"ProductName", "OriginalFilename", "InternalName", "LegalCopyright"}) {
+        std::string query = std::string("\\StringFileInfo\\041104B0\\") + key;
+        EXPECT_TRUE(VerQueryValueA(data.data(), query.c_str(),
+                                   reinterpret_cast<void **>(const_cast<char **>(&text)), &length))
+            << key;
+    }
+}
+
+TEST_F(ResourcesTest, ManifestAsksForTheInvokersLevelAndClassicControls) {
+    DWORD size = 0;
+    const BYTE *manifest =
+        Resource(MAKEINTRESOURCEA(24) /* RT_MANIFEST */, MAKEINTRESOURCEA(1), &size);
+    ASSERT_NE(manifest, nullptr);
+    std::string text(reinterpret_cast<const char *>(manifest), size);
+    EXPECT_NE(text.find("level=\"asInvoker\""), std::string::npos);
+    EXPECT_NE(text.find("uiAccess=\"false\""), std::string::npos);
+    EXPECT_EQ(text.find("Common-Controls"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,170 @@
+// The real Kestrune.exe, clicked through from another process.
+#include "app/controls.h"
+#include "app/main_window.h"
+#include "e2e_driver.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const int kTestControls[] = {
+    ID_HIGH_A,       ID_HIGH_B, ID_HIGH_C, ID_PLAY_A,        ID_PLAY_B,
+    ID_PLAY_C,       ID_LOW_A,  ID_LOW_B,  ID_LOW_C,         ID_DECIDE,
+    ID_PITCH_SLIDER, ID_PLAY,   ID_TARGET, ID_SCORE_DISPLAY, ID_VOLUME_SLIDER,
+};
+
+bool Visible(const KestruneApp &app, int id) {
+    return IsWindowVisible(app.Control(id)) != FALSE;
+}
+
+TEST(ShellEndToEnd, WholeTestFromTitleToResultAndBackThenQuit) {
+    WorkDir dir;
+    KestruneApp app;
+    ASSERT_TRUE(app.Launch(dir.path())) << KestruneExePath();
+
+    char caption[64] = {};
+    GetWindowTextA(app.window(), caption, sizeof caption);
+    EXPECT_STREQ(caption, "Kestrune Ver1.1");
+    RECT client;
+    GetClientRect(app.window(), &client);
+    EXPECT_EQ(client.right, 500);
+    EXPECT_EQ(client.bottom, 300);
+
+    // Title screen. Screenshots of each screen land in the test's folder for
+    // a look by eye.
+    EXPECT_TRUE(app.SaveScreenshot("e2e_title.bmp"));
+    EXPECT_EQ(app.ChildCount(), 2);
+    EXPECT_TRUE(app.HasControl(ID_START));
+    EXPECT_TRUE(app.HasControl(ID_QUIT));
+
+    // Test screen: the saved volume (none yet, so 90) is on its slider.
+    ASSERT_TRUE(app.Click(ID_START));
+    EXPECT_EQ(app.ChildCount(), 15);
+    for (int id : kTestControls) {
+        EXPECT_TRUE(app.HasControl(id)) << id;
+    }
+    EXPECT_FALSE(app.HasControl(ID_START));
+    EXPECT_EQ(app.ScrollPos(ID_VOLUME_SLIDER), 90);
+    ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_THUMBTRACK, 40));
+    ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_THUMBPOSITION, 40));
+    ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_LINELEFT));
+    ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_LINELEFT));
+    ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_LINELEFT));
+    EXPECT_EQ(app.ScrollPos(ID_VOLUME_SLIDER), 37);
+    EXPECT_TRUE(app.SaveScreenshot("e2e_test.bmp"));
+
+    const bool comparison[10] = {true, true, true, false, false, false, true, true, true, false};
+    for (int t = 0; t < 10; ++t) {
+        SCOPED_TRACE(::testing::Message() << "trial " << t);
+        EXPECT_EQ(Visible(app, ID_HIGH_A), comparison[t]);
+        EXPECT_EQ(Visible(app, ID_PITCH_SLIDER), !comparison[t]);
+        if (comparison[t]) {
+            ASSERT_TRUE(app.Click(ID_HIGH_B));
+            ASSERT_TRUE(app.Click(ID_LOW_C));
+            EXPECT_TRUE(app.IsChecked(ID_HIGH_B));
+            EXPECT_TRUE(app.IsChecked(ID_LOW_C));
+        } else {
+            EXPECT_EQ(app.ScrollPos(ID_PITCH_SLIDER), 100);
+            ASSERT_TRUE(app.Scroll(ID_PITCH_SLIDER, SB_PAGERIGHT));
+            EXPECT_EQ(app.ScrollPos(ID_PITCH_SLIDER), 120);
+        }
+        ASSERT_TRUE(app.Click(ID_DECIDE));
+    }
+
+    // Result screen.
+    EXPECT_TRUE(app.SaveScreenshot("e2e_result.bmp"));
+    EXPECT_EQ(app.ChildCount(), 3);
+    EXPECT_TRUE(app.HasControl(ID_BACK));
+    EXPECT_TRUE(app.HasControl(ID_RESULT_QUIT));
+    EXPECT_TRUE(app.HasControl(ID_FINAL_DISPLAY));
+    EXPECT_FALSE(app.HasControl(ID_DECIDE));
+
+    // Back to the title, and a second test starts afresh with the volume kept.
+    ASSERT_TRUE(app.Click(ID_BACK));
+    EXPECT_EQ(app.ChildCount(), 2);
+    EXPECT_TRUE(app.HasControl(ID_START));
+    ASSERT_TRUE(app.Click(ID_START));
+    EXPECT_EQ(app.ChildCount(), 15);
+    EXPECT_EQ(app.ScrollPos(ID_VOLUME_SLIDER), 37);
+    EXPECT_TRUE(Visible(app, ID_HIGH_A));
+    EXPECT_FALSE(app.IsChecked(ID_HIGH_B));
+    ASSERT_TRUE(app.Click(ID_DECIDE));
+    for (int t = 1; t < 10; ++t) {
+        ASSERT_TRUE(app.Click(ID_DECIDE));
+    }
+    ASSERT_TRUE(app.Click(ID_BACK));
+
+    ASSERT_TRUE(app.PostClick(ID_QUIT));
+    DWORD exit_code = 99;
+    ASSERT_TRUE(app.WaitForExit(30000, &exit_code));
+    EXPECT_EQ(exit_code, 0u);
+    EXPECT_EQ(ReadSavedVolume(dir.path()), 37);
+}
+
+// However the program is left, the volume is saved in the working folder
+// and the exit code is 0.
+enum class Way { CloseOnTitle, CloseDuringTest, ResultQuit };
+
+void LeaveAndCheckTheSavedVolume(Way way) {
+    WorkDir dir;
+    KestruneApp app;
+    ASSERT_TRUE(app.Launch(dir.path()));
+    int volume = 90;
+    if (way == Way::CloseDuringTest) {
+        ASSERT_TRUE(app.Click(ID_START));
+        ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_PAGELEFT)); // 90 -> 80
+        ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_LINERIGHT));
+        volume = 81;
+    } else if (way == Way::ResultQuit) {
+        ASSERT_TRUE(app.Click(ID_START));
+        ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_LEFT));
+        volume = 0;
+        for (int t = 0; t < 10; ++t) {
+            ASSERT_TRUE(app.Click(ID_DECIDE));
+        }
+    }
+    if (way == Way::ResultQuit) {
+        ASSERT_TRUE(app.PostClick(ID_RESULT_QUIT));
+    } else {
+        ASSERT_TRUE(app.Close());
+    }
+    DWORD exit_code = 99;
+    ASSERT_TRUE(app.WaitForExit(30000, &exit_code));
+    EXPECT_EQ(exit_code, 0u);
+    EXPECT_EQ(ReadSavedVolume(dir.path()), volume);
+}
+
+TEST(ShellEndToEnd, CloseButtonOnTheTitleSavesTheVolume) {
+    LeaveAndCheckTheSavedVolume(Way::CloseOnTitle);
+}
+
+TEST(ShellEndToEnd, CloseButtonDuringATestSavesTheVolume) {
+    LeaveAndCheckTheSavedVolume(Way::CloseDuringTest);
+}
+
+TEST(ShellEndToEnd, ResultScreenQuitSavesTheVolume) {
+    LeaveAndCheckTheSavedVolume(Way::ResultQuit);
+}
+
+// The program reads Settings.ini of its own working folder and writes back
+// the clamped value even when no test was run.
+TEST(ShellEndToEnd, ReadsTheWorkingFoldersSettingsAndWritesBackClamped) {
+    WorkDir dir;
+    WritePrivateProfileStringA("Settings", "Volume", "150", dir.File("Settings.ini").c_str());
+    WritePrivateProfileStringA("Other", "Keep", "yes", dir.File("Settings.ini").c_str());
+    KestruneApp app;
+    ASSERT_TRUE(app.Launch(dir.path()));
+    ASSERT_TRUE(app.Click(ID_START));
+    EXPECT_EQ(app.ScrollPos(ID_VOLUME_SLIDER), 100);
+    ASSERT_TRUE(app.Close());
+    DWORD exit_code = 99;
+    ASSERT_TRUE(app.WaitForExit(30000, &exit_code));
+    EXPECT_EQ(exit_code, 0u);
+    EXPECT_EQ(ReadSavedVolume(dir.path()), 100);
+    char keep[16] = {};
+    GetPrivateProfileStringA("Other", "Keep", "", keep, sizeof keep,
+                             dir.File("Settings.ini").c_str());
+    EXPECT_STREQ(keep, "yes");
+}
+
+} // namespace
