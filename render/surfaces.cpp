@@ -1,18 +1,143 @@
 #include "render/surfaces.h"
 
-// Minimal until the surfaces land: nothing is made.
+// The horizontal gradients fade over 166 columns from each side; the vertical
+// ones over the 300 rows.
+constexpr int HORIZONTAL_DIVISOR = 166;
+constexpr int VERTICAL_DIVISOR = 300;
+
+// Start colours of the two ramps; both fade to white.
+constexpr int CYAN_RED = 2;
+constexpr int CYAN_GREEN = 232;
+constexpr int CYAN_BLUE = 238;
+constexpr int GREEN_SIDE = 51; // red and blue
+constexpr int GREEN_GREEN = 255;
+
+constexpr COLORREF HIGH_ROW_COLOR = 0x00CCCCFF;
+constexpr COLORREF LOW_ROW_COLOR = 0x00FFD6AC;
+
+static HFONT CreateControlFont(int height) {
+    return CreateFontA(height, 0, 0, 0, FW_BOLD, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, FIXED_PITCH,
+                       nullptr);
+}
+
+// One channel of a ramp. Every step is a separate double operation (the build
+// forbids contraction into fused multiply-adds), so the rounding is the same on
+// every machine; GreenRamp's green therefore dips to 254 at a few positions.
+static int RampChannel(double u, double w, int start) {
+    double sum = u * start + w;
+    return static_cast<int>(sum) & 0xFF;
+}
+
+COLORREF CyanRamp(double x) {
+    double u = 1.0 - x;
+    double w = x * 255.0;
+    int red = RampChannel(u, w, CYAN_RED);
+    int green = RampChannel(u, w, CYAN_GREEN);
+    int blue = RampChannel(u, w, CYAN_BLUE);
+    return static_cast<COLORREF>(red | green << 8 | blue << 16);
+}
+
+COLORREF GreenRamp(double x) {
+    double u = 1.0 - x;
+    double w = x * 255.0;
+    int side = RampChannel(u, w, GREEN_SIDE);
+    int green = RampChannel(u, w, GREEN_GREEN);
+    return static_cast<COLORREF>(side | green << 8 | side << 16);
+}
+
+void MakeSurface(HDC reference, HDC *dc, HBITMAP *bitmap) {
+    *dc = CreateCompatibleDC(reference);
+    *bitmap = CreateCompatibleBitmap(reference, SURFACE_WIDTH, SURFACE_HEIGHT);
+    // The displaced object is the context's stock 1x1 bitmap; deleting a stock
+    // object does nothing, so this is harmless whatever it is.
+    HGDIOBJ displaced = SelectObject(*dc, *bitmap);
+    DeleteObject(displaced);
+    PatBlt(*dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, WHITENESS);
+}
+
+void FillHorizontalGradient(const Surface *surface, ColorRamp ramp) {
+    if (surface == nullptr || ramp == nullptr) {
+        return;
+    }
+    HDC dc = surface->dc;
+    // Only row 0 is computed: the left fade, then its mirror on the right.
+    // Columns 166..332 keep the surface's white.
+    for (int i = 0; i < HORIZONTAL_DIVISOR; i++) {
+        SetPixelV(dc, i, 0, ramp(static_cast<double>(i) / HORIZONTAL_DIVISOR));
+    }
+    for (int n = HORIZONTAL_DIVISOR; n >= 0; n--) {
+        SetPixelV(dc, SURFACE_WIDTH - 1 - n, 0, ramp(static_cast<double>(n) / HORIZONTAL_DIVISOR));
+    }
+    StretchBlt(dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, dc, 0, 0, SURFACE_WIDTH, 1, SRCCOPY);
+}
+
+void FillVerticalGradient(const Surface *surface, ColorRamp ramp) {
+    if (surface == nullptr || ramp == nullptr) {
+        return;
+    }
+    HDC dc = surface->dc;
+    for (int k = 0; k < SURFACE_HEIGHT; k++) {
+        SetPixelV(dc, 0, k, ramp(static_cast<double>(k) / VERTICAL_DIVISOR));
+    }
+    StretchBlt(dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, dc, 0, 0, 1, SURFACE_HEIGHT, SRCCOPY);
+}
+
 bool CreateSurfaces(AppState *state) {
-    return state != nullptr;
+    if (state == nullptr) {
+        return false;
+    }
+    // Every bitmap gets the screen's pixel format.
+    HWND desktop = GetDesktopWindow();
+    HDC reference = GetDC(desktop);
+
+    MakeSurface(reference, &state->back_dc, &state->back_bitmap);
+    state->font_small = CreateControlFont(12);
+    state->font_large = CreateControlFont(18);
+    state->brush_high = CreateSolidBrush(HIGH_ROW_COLOR);
+    state->brush_low = CreateSolidBrush(LOW_ROW_COLOR);
+
+    MakeSurface(reference, &state->title_bg.dc, &state->title_bg.bitmap);
+    FillHorizontalGradient(&state->title_bg, CyanRamp);
+    MakeSurface(reference, &state->result_bg.dc, &state->result_bg.bitmap);
+    FillHorizontalGradient(&state->result_bg, GreenRamp);
+    MakeSurface(reference, &state->comparison_bg.dc, &state->comparison_bg.bitmap);
+    FillVerticalGradient(&state->comparison_bg, CyanRamp);
+    MakeSurface(reference, &state->matching_bg.dc, &state->matching_bg.bitmap);
+    FillVerticalGradient(&state->matching_bg, GreenRamp);
+
+    ReleaseDC(desktop, reference);
+    return true;
 }
+
+static void DestroySurface(Surface *surface) {
+    // The context goes first so the bitmap is no longer selected when it is deleted.
+    DeleteDC(surface->dc);
+    DeleteObject(surface->bitmap);
+    surface->dc = nullptr;
+    surface->bitmap = nullptr;
+}
+
 bool DestroySurfaces(AppState *state) {
-    return state != nullptr;
+    if (state == nullptr) {
+        return false;
+    }
+    Surface back = {state->back_dc, state->back_bitmap};
+    DestroySurface(&back);
+    state->back_dc = nullptr;
+    state->back_bitmap = nullptr;
+    DestroySurface(&state->title_bg);
+    DestroySurface(&state->comparison_bg);
+    DestroySurface(&state->matching_bg);
+    DestroySurface(&state->result_bg);
+    DeleteObject(state->font_small);
+    DeleteObject(state->font_large);
+    DeleteObject(state->brush_low);
+    DeleteObject(state->brush_high);
+    // Freed handle values are recycled for new objects; null fields make any
+    // late drawing a no-op instead of drawing with someone else's object.
+    state->font_small = nullptr;
+    state->font_large = nullptr;
+    state->brush_low = nullptr;
+    state->brush_high = nullptr;
+    return true;
 }
-void MakeSurface(HDC, HDC *, HBITMAP *) {}
-COLORREF CyanRamp(double) {
-    return 0;
-}
-COLORREF GreenRamp(double) {
-    return 0;
-}
-void FillHorizontalGradient(const Surface *, ColorRamp) {}
-void FillVerticalGradient(const Surface *, ColorRamp) {}

@@ -1,13 +1,121 @@
 #include "sound/wave_out.h"
 
-// Minimal until sound output lands: no device is opened, so every play is refused.
-bool OpenWaveOut(HWND, AppState *) {
-    return false;
+#include "engine/pitch.h"
+#include "sound/tone_synth.h"
+
+#include <string.h>
+
+static const UINT HEADER_BYTES = sizeof(WAVEHDR);
+
+// Gives back the buffer of the tone in flight, if any, and leaves the record idle.
+// The header is unprepared first so the device no longer refers to the memory.
+static void ReleaseToneBuffer(AppState *state) {
+    if (state->wave_buffer != nullptr) {
+        if (state->wave_out != nullptr) {
+            waveOutUnprepareHeader(state->wave_out, &state->wave_header, HEADER_BYTES);
+        }
+        GlobalFree(state->wave_buffer);
+    }
+    state->playing = 0;
+    state->wave_buffer = nullptr;
 }
-bool PlayTone(AppState *, int) {
-    return false;
+
+bool OpenWaveOut(HWND callback_window, AppState *state) {
+    if (state == nullptr) {
+        return false;
+    }
+    if (state->wave_out != nullptr) {
+        waveOutReset(state->wave_out);
+        ReleaseToneBuffer(state);
+        waveOutClose(state->wave_out);
+        state->wave_out = nullptr;
+    }
+    state->wave_format.wFormatTag = WAVE_FORMAT_PCM;
+    state->wave_format.nChannels = 2;
+    state->wave_format.nSamplesPerSec = 44100;
+    state->wave_format.nAvgBytesPerSec = 176400;
+    state->wave_format.nBlockAlign = 4;
+    state->wave_format.wBitsPerSample = 16;
+    // The handle is taken over only from a successful open.
+    HWAVEOUT device = nullptr;
+    MMRESULT result = waveOutOpen(&device, WAVE_MAPPER, &state->wave_format,
+                                  reinterpret_cast<DWORD_PTR>(callback_window), 0, CALLBACK_WINDOW);
+    if (result != MMSYSERR_NOERROR) {
+        return false;
+    }
+    state->wave_out = device;
+    return true;
 }
-void OnWaveDone(AppState *) {}
-bool CloseWaveOut(AppState *) {
-    return false;
+
+bool PlayTone(AppState *state, int tone_number) {
+    if (state == nullptr) {
+        return false;
+    }
+    if (state->wave_out == nullptr || state->playing != 0) {
+        return false;
+    }
+    // The chord type is read by trial; outside a test there is no trial to sound.
+    if (state->trial < 0 || state->trial >= TRIAL_COUNT) {
+        return false;
+    }
+    memset(&state->wave_header, 0, sizeof(state->wave_header));
+    state->wave_header.dwFlags = WHDR_BEGINLOOP | WHDR_ENDLOOP;
+    state->wave_header.dwLoops = 1;
+
+    void *buffer = reinterpret_cast<void *>(GlobalAlloc(GMEM_ZEROINIT, TONE_BUFFER_BYTES));
+    if (buffer == nullptr) {
+        return false;
+    }
+    state->wave_buffer = buffer;
+    state->wave_header.lpData = static_cast<LPSTR>(buffer);
+    state->wave_header.dwBufferLength = TONE_BUFFER_BYTES;
+
+    double frequency = StimulusFrequency(state, tone_number);
+    double gain = ToneGainDb(state->volume);
+    FillToneBuffer(buffer, frequency, state->chord_type[state->trial], gain);
+
+    state->playing = 1;
+    // A buffer the device did not take will never come back with MM_WOM_DONE:
+    // give it back now, or every later play would be refused.
+    if (waveOutPrepareHeader(state->wave_out, &state->wave_header, HEADER_BYTES) !=
+        MMSYSERR_NOERROR) {
+        GlobalFree(buffer);
+        state->wave_buffer = nullptr;
+        state->playing = 0;
+        return false;
+    }
+    if (waveOutWrite(state->wave_out, &state->wave_header, HEADER_BYTES) != MMSYSERR_NOERROR) {
+        ReleaseToneBuffer(state);
+        return false;
+    }
+    return true;
+}
+
+void OnWaveDone(AppState *state) {
+    if (state == nullptr) {
+        return;
+    }
+    // A completion for a buffer already given back (the device was closed or
+    // reopened meanwhile) must not free the buffer of a newer tone.
+    if (state->wave_buffer == nullptr || (state->wave_header.dwFlags & WHDR_DONE) == 0) {
+        return;
+    }
+    waveOutUnprepareHeader(state->wave_out, &state->wave_header, HEADER_BYTES);
+    GlobalFree(state->wave_buffer);
+    state->playing = 0;
+    state->wave_buffer = nullptr;
+    waveOutReset(state->wave_out);
+}
+
+bool CloseWaveOut(AppState *state) {
+    if (state == nullptr || state->wave_out == nullptr) {
+        return false;
+    }
+    // Stop the tone and give its buffer back now: the completion message may
+    // never be handled, and a prepared buffer makes the close fail.
+    waveOutReset(state->wave_out);
+    ReleaseToneBuffer(state);
+    MMRESULT result = waveOutClose(state->wave_out);
+    state->wave_out = nullptr;
+    return result == MMSYSERR_NOERROR;
 }

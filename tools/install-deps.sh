@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and running Kestrune on Debian 12 needs, only when
 # something is missing: the mingw-w64 cross compiler, CMake and Ninja,
-# GoogleTest's sources, Wine, Xvfb, Japanese fonts and the ja_JP.UTF-8 locale.
+# GoogleTest's sources, Wine, Xvfb, Japanese and Latin fonts and the ja_JP.UTF-8 locale.
 set -eu
 
 packages=(
@@ -9,7 +9,7 @@ packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     mingw-w64-x86-64-dev googletest
     wine wine64 xvfb xauth x11-utils
-    locales fonts-ipafont-gothic fonts-ipafont-mincho
+    locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation2
     alsa-utils libasound2-plugins
 )
 

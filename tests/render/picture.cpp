@@ -1,0 +1,132 @@
+#include "tests/render/picture.h"
+
+#include "render/surfaces.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+Picture ReadPicture(HDC dc) {
+    Picture picture;
+    picture.pixels.resize(SURFACE_WIDTH * SURFACE_HEIGHT);
+    for (int y = 0; y < SURFACE_HEIGHT; y++) {
+        for (int x = 0; x < SURFACE_WIDTH; x++) {
+            picture.pixels[y * SURFACE_WIDTH + x] = GetPixel(dc, x, y);
+        }
+    }
+    return picture;
+}
+
+void SavePictureIfAsked(const Picture &picture, const std::string &name) {
+    const char *folder = getenv("KESTRUNE_PICTURE_DIR");
+    if (folder == nullptr || folder[0] == 0) {
+        return;
+    }
+    std::string path = std::string(folder) + "/" + name + ".bmp";
+    FILE *file = fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return;
+    }
+    const int row_bytes = SURFACE_WIDTH * 3; // 1500, already a multiple of 4
+    BITMAPFILEHEADER header = {};
+    BITMAPINFOHEADER info = {};
+    header.bfType = 0x4D42;
+    header.bfOffBits = sizeof header + sizeof info;
+    header.bfSize = header.bfOffBits + row_bytes * SURFACE_HEIGHT;
+    info.biSize = sizeof info;
+    info.biWidth = SURFACE_WIDTH;
+    info.biHeight = -SURFACE_HEIGHT; // top-down
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    fwrite(&header, sizeof header, 1, file);
+    fwrite(&info, sizeof info, 1, file);
+    std::vector<BYTE> row(row_bytes);
+    for (int y = 0; y < SURFACE_HEIGHT; y++) {
+        for (int x = 0; x < SURFACE_WIDTH; x++) {
+            COLORREF c = picture.At(x, y);
+            row[x * 3] = GetBValue(c);
+            row[x * 3 + 1] = GetGValue(c);
+            row[x * 3 + 2] = GetRValue(c);
+        }
+        fwrite(row.data(), 1, row.size(), file);
+    }
+    fclose(file);
+}
+
+Picture RenderTexts(HDC background, const std::vector<TextSpec> &texts) {
+    HWND desktop = GetDesktopWindow();
+    HDC reference = GetDC(desktop);
+    HDC dc;
+    HBITMAP bitmap;
+    MakeSurface(reference, &dc, &bitmap);
+    ReleaseDC(desktop, reference);
+    BitBlt(dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, background, 0, 0, SRCCOPY);
+    SetBkMode(dc, TRANSPARENT);
+    for (const TextSpec &spec : texts) {
+        HFONT font = CreateFontA(spec.font.height, 0, 0, 0, spec.font.weight, spec.font.italic, 0,
+                                 0, spec.font.charset, 0, 0, 0, spec.font.pitch_family, nullptr);
+        HGDIOBJ old = SelectObject(dc, font);
+        RECT r = spec.rect;
+        DrawTextA(dc, spec.text.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        SelectObject(dc, old);
+        DeleteObject(font);
+    }
+    Picture picture = ReadPicture(dc);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    return picture;
+}
+
+int CountDifferences(const Picture &a, const Picture &b, const RECT &rect) {
+    int count = 0;
+    for (int y = rect.top; y < rect.bottom; y++) {
+        for (int x = rect.left; x < rect.right; x++) {
+            if (a.At(x, y) != b.At(x, y)) {
+                count++;
+            }
+        }
+    }
+    return count;
+}
+
+namespace {
+// One entry of the GDI handle table, as laid out on 64-bit Windows and Wine.
+struct GdiHandleEntry {
+    UINT64 object;
+    ULONG owner;
+    USHORT unique;
+    UCHAR type;
+    UCHAR flags;
+    UINT64 user_pointer;
+};
+static_assert(sizeof(GdiHandleEntry) == 24, "GDI handle table entries are 24 bytes");
+constexpr int GDI_HANDLE_TABLE_SIZE = 0x10000;
+constexpr size_t PEB_GDI_SHARED_HANDLE_TABLE = 0xF8; // offset in the 64-bit PEB
+constexpr size_t TEB_PROCESS_ENVIRONMENT_BLOCK = 0x60;
+} // namespace
+
+// Reading the thread block through the SDK's inline helper trips a false
+// array-bounds warning in GCC.
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
+#endif
+int LiveGdiObjects() {
+    const BYTE *teb = reinterpret_cast<const BYTE *>(NtCurrentTeb());
+    const BYTE *peb = *reinterpret_cast<const BYTE *const *>(teb + TEB_PROCESS_ENVIRONMENT_BLOCK);
+    const GdiHandleEntry *table =
+        *reinterpret_cast<const GdiHandleEntry *const *>(peb + PEB_GDI_SHARED_HANDLE_TABLE);
+    if (table == nullptr) {
+        return -1;
+    }
+    int count = 0;
+    for (int i = 0; i < GDI_HANDLE_TABLE_SIZE; i++) {
+        if (table[i].type != 0) {
+            count++;
+        }
+    }
+    return count;
+}
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
