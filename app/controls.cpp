@@ -37,9 +37,9 @@ static const int kRadioControls[] = {ID_HIGH_A, ID_HIGH_B, ID_HIGH_C, ID_LOW_A, 
 constexpr int PITCH_SLIDER_RESET = 100;
 
 const ControlSpec *FindControlSpec(int id) {
-    for (const ControlSpec &spec : ControlCatalogue) {
-        if (spec.id == id) {
-            return &spec;
+    for (const ControlSpec &row : ControlCatalogue) {
+        if (row.id == id) {
+            return &row;
         }
     }
     return nullptr;
@@ -49,13 +49,13 @@ bool CreateControl(HWND parent, int id) {
     if (IsWindow(GetDlgItem(parent, id))) {
         return false;
     }
-    const ControlSpec *spec = FindControlSpec(id);
-    if (spec == nullptr) {
+    const ControlSpec *row = FindControlSpec(id);
+    if (row == nullptr) {
         return false;
     }
     HWND control = CreateWindowExA(
-        spec->ex_style, spec->class_name, spec->label, spec->style, spec->x, spec->y, spec->width,
-        spec->height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+        row->ex_style, row->class_name, row->label, row->style, row->x, row->y, row->width,
+        row->height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
     if (id == ID_PITCH_SLIDER) {
         SetScrollRange(control, SB_CTL, 0, PITCH_SLIDER_MAX, TRUE);
     } else if (id == ID_VOLUME_SLIDER) {

@@ -74,23 +74,23 @@ TEST_F(ScreensTest, StartBuildsFifteenControlsInGroupOrder) {
     ExpectTrialKind(true);
     // Each control sits where its catalogue row puts it, with its row's style.
     for (int id : kTestOrder) {
-        const ControlSpec *spec = FindControlSpec(id);
-        ASSERT_NE(spec, nullptr);
+        const ControlSpec *row = FindControlSpec(id);
+        ASSERT_NE(row, nullptr);
         HWND control = GetDlgItem(window, id);
         RECT rect;
         GetWindowRect(control, &rect);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&rect), 2);
-        EXPECT_EQ(rect.left, spec->x) << id;
-        EXPECT_EQ(rect.top, spec->y) << id;
-        EXPECT_EQ(rect.right - rect.left, spec->width) << id;
-        EXPECT_EQ(rect.bottom - rect.top, spec->height) << id;
+        EXPECT_EQ(rect.left, row->x) << id;
+        EXPECT_EQ(rect.top, row->y) << id;
+        EXPECT_EQ(rect.right - rect.left, row->width) << id;
+        EXPECT_EQ(rect.bottom - rect.top, row->height) << id;
         DWORD style = static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE));
-        EXPECT_EQ(style & ~WS_VISIBLE, spec->style & ~WS_VISIBLE) << id;
+        EXPECT_EQ(style & ~WS_VISIBLE, row->style & ~WS_VISIBLE) << id;
         DWORD ex_style = static_cast<DWORD>(GetWindowLongA(control, GWL_EXSTYLE));
-        EXPECT_EQ(ex_style & WS_EX_CLIENTEDGE, spec->ex_style) << id;
+        EXPECT_EQ(ex_style & WS_EX_CLIENTEDGE, row->ex_style) << id;
         char class_name[64];
         GetClassNameA(control, class_name, sizeof class_name);
-        EXPECT_EQ(lstrcmpiA(class_name, spec->class_name), 0) << id;
+        EXPECT_EQ(lstrcmpiA(class_name, row->class_name), 0) << id;
     }
     char text[32];
     GetWindowTextA(GetDlgItem(window, ID_DECIDE), text, sizeof text);

@@ -62,12 +62,12 @@ Picture RenderTexts(HDC background, const std::vector<TextSpec> &texts) {
     ReleaseDC(desktop, reference);
     BitBlt(dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, background, 0, 0, SRCCOPY);
     SetBkMode(dc, TRANSPARENT);
-    for (const TextSpec &spec : texts) {
-        HFONT font = CreateFontA(spec.font.height, 0, 0, 0, spec.font.weight, spec.font.italic, 0,
-                                 0, spec.font.charset, 0, 0, 0, spec.font.pitch_family, nullptr);
+    for (const TextSpec &item : texts) {
+        HFONT font = CreateFontA(item.font.height, 0, 0, 0, item.font.weight, item.font.italic, 0,
+                                 0, item.font.charset, 0, 0, 0, item.font.pitch_family, nullptr);
         HGDIOBJ old = SelectObject(dc, font);
-        RECT r = spec.rect;
-        DrawTextA(dc, spec.text.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        RECT r = item.rect;
+        DrawTextA(dc, item.text.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
         SelectObject(dc, old);
         DeleteObject(font);
     }
