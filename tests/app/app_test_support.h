@@ -2,7 +2,9 @@
 // main window in the test process, and a record of what the score displays receive.
 #pragma once
 
-#include "engine/app_state.h"
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -51,3 +53,23 @@ std::vector<int> ChildIds(HWND parent);
 // Sends a click to a control the way a user's click arrives.
 void Click(HWND parent, int id);
 void Scroll(HWND parent, int id, int code, int thumb = 0);
+
+// A real main window in a scratch current directory for each test.
+class MainWindowFixture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window = OpenMainWindow();
+        ASSERT_NE(window, nullptr);
+        state = GetAppState();
+    }
+    void TearDown() override {
+        if (IsWindow(window)) {
+            DestroyWindow(window);
+        }
+        DrainQuit();
+    }
+
+    ScratchDir scratch;
+    HWND window = nullptr;
+    AppState *state = nullptr;
+};

@@ -10,24 +10,7 @@
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        window = OpenMainWindow();
-        ASSERT_NE(window, nullptr);
-        state = GetAppState();
-    }
-    void TearDown() override {
-        if (IsWindow(window)) {
-            DestroyWindow(window);
-        }
-        DrainQuit();
-    }
-
-    ScratchDir scratch;
-    HWND window = nullptr;
-    AppState *state = nullptr;
-};
+using MainWindowTest = MainWindowFixture;
 
 TEST_F(MainWindowTest, ClientAreaIs500By300WithoutSizingOrMaximise) {
     RECT client;

@@ -22,19 +22,8 @@ const std::vector<int> kComparisonIds = {ID_HIGH_A, ID_HIGH_B, ID_HIGH_C, ID_PLA
 const std::vector<int> kMatchingIds = {ID_PITCH_SLIDER, ID_PLAY, ID_TARGET};
 const std::vector<int> kAlwaysShown = {ID_DECIDE, ID_SCORE_DISPLAY, ID_VOLUME_SLIDER};
 
-class ScreensTest : public ::testing::Test {
+class ScreensTest : public MainWindowFixture {
   protected:
-    void SetUp() override {
-        window = OpenMainWindow();
-        ASSERT_NE(window, nullptr);
-        state = GetAppState();
-    }
-    void TearDown() override {
-        if (IsWindow(window)) {
-            DestroyWindow(window);
-        }
-        DrainQuit();
-    }
     void Decide() { Click(window, ID_DECIDE); }
     bool Visible(int id) { return IsWindowVisible(GetDlgItem(window, id)) != FALSE; }
     void ExpectTrialKind(bool comparison) {
@@ -48,10 +37,6 @@ class ScreensTest : public ::testing::Test {
             EXPECT_TRUE(Visible(id)) << "control " << id << " at trial " << state->trial;
         }
     }
-
-    ScratchDir scratch;
-    HWND window = nullptr;
-    AppState *state = nullptr;
 };
 
 TEST_F(ScreensTest, TitleScreenHasStartAndQuitWithJapaneseLabels) {
