@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/file_tree.h"
+
 #include <string>
 #include <vector>
 
@@ -23,7 +25,6 @@ class ScratchDir {
     char previous_[MAX_PATH * 2];
 };
 
-void RemoveTree(const std::string &path);
 std::string ReadWholeFile(const std::string &path);
 void WriteWholeFile(const std::string &path, const std::string &text);
 // A Unix path as Wine sees it (drive Z: is the root); Windows paths pass unchanged.

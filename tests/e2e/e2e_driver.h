@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "tests/support/file_tree.h"
+
 #include <string>
 
 // Kestrune.exe as this platform names it (under Wine, drive Z: is the Unix root).
@@ -25,8 +27,6 @@ class WorkDir {
   private:
     std::string path_;
 };
-
-void RemoveTree(const std::string &path);
 
 // One running Kestrune.exe. The destructor ends a process that is still
 // running (a failed test must not leave it behind) and closes the handles.
