@@ -1,0 +1,34 @@
+// What every benchmark shares: a steady clock, medians of repeated runs, the
+// bare synthesis loop that a tone cannot do without, and the rows of the one
+// table that tools/bench.sh prints.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+// Seconds on the performance counter.
+double BenchNow();
+double Median(std::vector<double> values);
+
+// How a figure is judged against its reference.
+enum TargetKind {
+    TARGET_NONE,    // shown for scale only
+    TARGET_AT_MOST, // ratio must not exceed the bound
+};
+
+// One row: the median of the figure, the median of its reference measured in
+// the same run, their ratio and the target. Values are given in `unit`
+// already scaled (ms, us, MB...). measured[i] and reference[i] are taken side
+// by side, so the ratio is the median of the ratios of those pairs: a load
+// that comes and goes on the machine then slows both sides of a pair alike.
+void PrintRow(const char *figure, const std::vector<double> &measured, const char *unit,
+              const char *reference, const std::vector<double> &reference_values,
+              TargetKind kind = TARGET_NONE, double bound = 0.0);
+
+// The floor of one tone: the sine calls, with the very arguments, that 44 100
+// exact frames of the chord need, and nothing else; their results are folded
+// into a sink.
+void SineFloor(double frequency, int chord_type);
+// Components of a chord type (1 for a single tone).
+int ChordSize(int chord_type);
