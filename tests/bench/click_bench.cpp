@@ -5,7 +5,7 @@
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "engine/pitch.h"
-#include "tests/bench/bench_table.h"
+#include "tests/bench/bench_support.h"
 #include "tests/dsb/display_harness.h"
 
 #include <stdio.h>
@@ -17,16 +17,11 @@ namespace {
 constexpr int REPETITIONS = 15;
 constexpr DWORD TONE_TIMEOUT_MS = 5000;
 
-void Command(HWND window, int id) {
-    SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
-}
-
 // Plays tone B once; the seconds until the command returned, or a negative
 // value when no tone went to the device.
 double TimedPlay(HWND window, AppState *state) {
     double start = BenchNow();
-    Command(window, ID_PLAY_B);
+    SendCommand(window, ID_PLAY_B);
     double took = BenchNow() - start;
     if (state->playing == 0)
         return -1.0;
@@ -61,15 +56,13 @@ bool MeasureChord(HWND window, AppState *state, int chord_type) {
 } // namespace
 
 int main() {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    RegisterWindowClasses(instance);
-    HWND window = CreateMainWindow(instance);
+    HWND window = OpenMainWindowHere();
     AppState *state = GetAppState();
     if (window == nullptr || state->wave_out == nullptr) {
         fprintf(stderr, "click_bench: no main window or no wave output device\n");
         return 1;
     }
-    Command(window, ID_START); // trial 0 is a comparison trial: A, B and C play
+    SendCommand(window, ID_START); // trial 0 is a comparison trial: A, B and C play
     int status = 0;
     for (int chord_type : {0, 1, 3}) { // one, three and four notes
         if (!MeasureChord(window, state, chord_type)) {

@@ -11,7 +11,7 @@
 #include "app/main_window.h"
 #include "dsb/score_display.h"
 #include "engine/schedule.h"
-#include "tests/bench/bench_table.h"
+#include "tests/bench/bench_support.h"
 #include "tests/e2e/e2e_driver.h"
 
 #include <psapi.h>

@@ -8,7 +8,7 @@
 #include "dsb/score_display.h"
 #include "render/screen_paint.h"
 #include "render/surfaces.h"
-#include "tests/bench/bench_table.h"
+#include "tests/bench/bench_support.h"
 #include "tests/dsb/display_harness.h"
 
 #include <stdio.h>
@@ -22,11 +22,6 @@ constexpr int TICKS = 101;
 constexpr int FINAL_COUNTS = 3;
 constexpr int FINAL_SPEED = 60; // units per second of the result screen's count
 constexpr DWORD COUNT_TIMEOUT_MS = 20000;
-
-void Command(HWND window, int id) {
-    SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
-}
 
 void MeasureScreen(const char *name, AppState *state, const Surface *background) {
     std::vector<double> compose, copy;
@@ -98,9 +93,7 @@ bool MeasureFinalCount(AppState *state) {
 } // namespace
 
 int main() {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    RegisterWindowClasses(instance);
-    HWND window = CreateMainWindow(instance);
+    HWND window = OpenMainWindowHere();
     AppState *state = GetAppState();
     if (window == nullptr) {
         fprintf(stderr, "paint_bench: no main window\n");
@@ -109,7 +102,7 @@ int main() {
     PumpFor(100);
     MeasureScreen("title", state, &state->title_bg);
 
-    Command(window, ID_START);
+    SendCommand(window, ID_START);
     MeasureScreen("comparison trial", state, &state->comparison_bg);
     state->trial = 3; // the first matching trial
     ShowTrialControls(state);
@@ -119,7 +112,7 @@ int main() {
 
     // Ten decisions fill the result rows and lead to the result screen.
     for (int i = 0; i < TRIAL_COUNT; ++i)
-        Command(window, ID_DECIDE);
+        SendCommand(window, ID_DECIDE);
     PumpUntil([&] { return state->results_revealed != 0; }, COUNT_TIMEOUT_MS);
     MeasureScreen("result, revealed", state, &state->result_bg);
 

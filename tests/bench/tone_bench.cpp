@@ -2,7 +2,7 @@
 // ToneSample calls per frame) and against the bare sine loop, all three timed
 // in turn within each repetition so that a busy machine slows them alike.
 #include "sound/tone_synth.h"
-#include "tests/bench/bench_table.h"
+#include "tests/bench/bench_support.h"
 
 #include <string.h>
 

@@ -1,5 +1,6 @@
-#include "tests/bench/bench_table.h"
+#include "tests/bench/bench_support.h"
 
+#include "app/main_window.h"
 #include "sound/tone_synth.h"
 
 #include <math.h>
@@ -69,4 +70,15 @@ void SineFloor(double frequency, int chord_type) {
         for (int n = 0; n < TONE_FRAMES; ++n)
             sink += sin(steps[c] * static_cast<double>(n));
     sine_sink = sink;
+}
+
+HWND OpenMainWindowHere() {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    RegisterWindowClasses(instance);
+    return CreateMainWindow(instance);
+}
+
+void SendCommand(HWND window, int id) {
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
 }
