@@ -55,6 +55,25 @@ void MakeSurface(HDC reference, HDC *dc, HBITMAP *bitmap) {
     PatBlt(*dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, WHITENESS);
 }
 
+// Spreads row 0 over every row, as stretching that one row to the full height
+// would: each block copy doubles the rows already filled, so nine plain
+// copies do it. A stretch within one context is resampled pixel by pixel and
+// costs milliseconds at start-up; the copies give the same pixels.
+static void RepeatFirstRow(HDC dc) {
+    for (int filled = 1; filled < SURFACE_HEIGHT; filled *= 2) {
+        int rows = filled < SURFACE_HEIGHT - filled ? filled : SURFACE_HEIGHT - filled;
+        BitBlt(dc, 0, filled, SURFACE_WIDTH, rows, dc, 0, 0, SRCCOPY);
+    }
+}
+
+// The same for column 0 over every column.
+static void RepeatFirstColumn(HDC dc) {
+    for (int filled = 1; filled < SURFACE_WIDTH; filled *= 2) {
+        int columns = filled < SURFACE_WIDTH - filled ? filled : SURFACE_WIDTH - filled;
+        BitBlt(dc, filled, 0, columns, SURFACE_HEIGHT, dc, 0, 0, SRCCOPY);
+    }
+}
+
 void FillHorizontalGradient(const Surface *surface, ColorRamp ramp) {
     if (surface == nullptr || ramp == nullptr) {
         return;
@@ -68,7 +87,7 @@ void FillHorizontalGradient(const Surface *surface, ColorRamp ramp) {
     for (int n = HORIZONTAL_DIVISOR; n >= 0; n--) {
         SetPixelV(dc, SURFACE_WIDTH - 1 - n, 0, ramp(static_cast<double>(n) / HORIZONTAL_DIVISOR));
     }
-    StretchBlt(dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, dc, 0, 0, SURFACE_WIDTH, 1, SRCCOPY);
+    RepeatFirstRow(dc);
 }
 
 void FillVerticalGradient(const Surface *surface, ColorRamp ramp) {
@@ -79,7 +98,7 @@ void FillVerticalGradient(const Surface *surface, ColorRamp ramp) {
     for (int k = 0; k < SURFACE_HEIGHT; k++) {
         SetPixelV(dc, 0, k, ramp(static_cast<double>(k) / VERTICAL_DIVISOR));
     }
-    StretchBlt(dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, dc, 0, 0, 1, SURFACE_HEIGHT, SRCCOPY);
+    RepeatFirstColumn(dc);
 }
 
 bool CreateSurfaces(AppState *state) {
