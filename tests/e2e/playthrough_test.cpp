@@ -22,6 +22,15 @@ constexpr DWORD COUNT_TIMEOUT_MS = 20000;
 constexpr DWORD PAINT_TIMEOUT_MS = 5000;
 constexpr DWORD EXIT_TIMEOUT_MS = 30000;
 
+// The scores of a first test in a fresh program whose every answer is right,
+// or every answer the opposite, worked out by hand from the grading rules:
+// right answers gain 30 x d, 50 x d in matching, and sqrt(d) times that once
+// three are in a row (d = 1 - trial / 10); opposite ones lose 30 x d^0.25 and
+// 50 x d^0.25 once the run is under way. The grading the listener keeps
+// follows the program's code; these catch a rule that code has wrong.
+const int kHeardScores[TRIAL_COUNT] = {130, 157, 183, 224, 262, 297, 300, 300, 300, 300};
+const int kOppositeScores[TRIAL_COUNT] = {70, 41, 13, 0, 0, 0, 0, 0, 0, 0};
+
 const int kComparisonOnly[] = {ID_HIGH_A, ID_HIGH_B, ID_HIGH_C, ID_LOW_A, ID_LOW_B,
                                ID_LOW_C,  ID_PLAY_A, ID_PLAY_B, ID_PLAY_C};
 const int kMatchingOnly[] = {ID_PITCH_SLIDER, ID_TARGET, ID_PLAY};
@@ -67,8 +76,9 @@ class PlaythroughTest : public ::testing::Test {
             << "the test's score display";
     }
 
-    // Ten trials answered in `style`, up to the revealed result screen.
-    void PlayWholeTest(AnswerStyle style) {
+    // Ten trials answered in `style`, up to the revealed result screen; in
+    // a fresh program the scores must be `scores`.
+    void PlayWholeTest(AnswerStyle style, const int *scores) {
         ExpectNewTest(&listener);
         ExpectDisplaySettlesAt(ExpectedDisplayText(&listener));
         for (int t = 0; t < TRIAL_COUNT; ++t) {
@@ -82,6 +92,8 @@ class PlaythroughTest : public ::testing::Test {
                                                : AnswerMatching(&listener, style);
             ASSERT_TRUE(answered) << listener.failure;
             ASSERT_TRUE(Decide(&listener)) << listener.failure;
+            printf("  trial %d: score %d\n", t, listener.expected.score);
+            EXPECT_EQ(listener.expected.score, scores[t]);
             if (t + 1 < TRIAL_COUNT) {
                 ExpectDisplaySettlesAt(ExpectedDisplayText(&listener));
             }
@@ -165,7 +177,7 @@ TEST_F(PlaythroughTest, WithoutSettingsAListenerWhoHearsEverythingThenTheCloseBu
     ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_THUMBTRACK, 60));
     ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_THUMBPOSITION, 60));
     ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_ENDSCROLL));
-    PlayWholeTest(AnswerStyle::Heard);
+    PlayWholeTest(AnswerStyle::Heard, kHeardScores);
     if (HasFatalFailure()) {
         return;
     }
@@ -198,7 +210,7 @@ TEST_F(PlaythroughTest, WithSettingsAListenerWhoAnswersTheOppositeThenTheQuitBut
     EXPECT_EQ(app.ScrollPos(ID_VOLUME_SLIDER), 25) << "the saved volume";
     ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_PAGERIGHT));
     EXPECT_EQ(app.ScrollPos(ID_VOLUME_SLIDER), 35);
-    PlayWholeTest(AnswerStyle::Opposite);
+    PlayWholeTest(AnswerStyle::Opposite, kOppositeScores);
     if (HasFatalFailure()) {
         return;
     }
