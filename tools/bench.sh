@@ -20,7 +20,8 @@ cd build/bench
 model=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
 echo "Kestrune benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo "Machine: ${model:-unknown CPU}, $(nproc) cores, $(wine --version 2>/dev/null), Xvfb 24-bit"
-echo "Medians of repeated runs; ratio = figure / reference."
+echo "Medians of repeated runs. Ratio = figure / reference: the median of the ratios of"
+echo "back-to-back pairs, or for whole-program launches the ratio of the medians."
 echo
 echo "| Figure | Median | Reference (same run) | Ratio | Target |"
 echo "|---|---|---|---|---|"

@@ -30,7 +30,7 @@ static void FormatFigure(char *text, size_t size, double value, const char *unit
 
 void PrintRow(const char *figure, const std::vector<double> &measured, const char *unit,
               const char *reference, const std::vector<double> &reference_values, TargetKind kind,
-              double bound) {
+              double bound, Pairing pairing) {
     char measured_text[32], reference_text[32], target[48];
     FormatFigure(measured_text, sizeof measured_text, Median(measured), unit);
     FormatFigure(reference_text, sizeof reference_text, Median(reference_values), unit);
@@ -39,7 +39,7 @@ void PrintRow(const char *figure, const std::vector<double> &measured, const cha
         if (reference_values[i] > 0)
             ratios.push_back(measured[i] / reference_values[i]);
     }
-    double ratio = Median(ratios);
+    double ratio = pairing == PAIRED ? Median(ratios) : Median(measured) / Median(reference_values);
     if (kind == TARGET_AT_MOST)
         snprintf(target, sizeof target, "<= %.2f: %s", bound, ratio <= bound ? "met" : "MISSED");
     else

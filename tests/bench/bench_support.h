@@ -18,14 +18,22 @@ enum TargetKind {
     TARGET_AT_MOST, // ratio must not exceed the bound
 };
 
+// How the ratio of a row is formed.
+enum Pairing {
+    // measured[i] and reference[i] were taken back to back: the ratio is the
+    // median of the ratios of those pairs, as a load that comes and goes on
+    // the machine slows both sides of a pair alike.
+    PAIRED,
+    // Taken apart in time (whole program launches): the ratio of the medians.
+    UNPAIRED,
+};
+
 // One row: the median of the figure, the median of its reference measured in
 // the same run, their ratio and the target. Values are given in `unit`
-// already scaled (ms, us, MB...). measured[i] and reference[i] are taken side
-// by side, so the ratio is the median of the ratios of those pairs: a load
-// that comes and goes on the machine then slows both sides of a pair alike.
+// already scaled (ms, us, MB...).
 void PrintRow(const char *figure, const std::vector<double> &measured, const char *unit,
               const char *reference, const std::vector<double> &reference_values,
-              TargetKind kind = TARGET_NONE, double bound = 0.0);
+              TargetKind kind = TARGET_NONE, double bound = 0.0, Pairing pairing = PAIRED);
 
 // The floor of one tone: the sine calls, with the very arguments, that 44 100
 // exact frames of the chord need, and nothing else; their results are folded

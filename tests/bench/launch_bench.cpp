@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr int STARTUPS = 9;
+constexpr int STARTUPS = 15;
 constexpr DWORD SETTLE_MS = 300;
 constexpr int WHOLE_TESTS = 3;
 constexpr COLORREF FIRST_PAINT_COLOR = RGB(2, 232, 238);
@@ -107,13 +107,13 @@ Launch LaunchToFirstPaint(const std::string &exe, const char *arguments, const s
 }
 
 // Clicks through a whole test as a user would, with every tone of every
-// trial played, and returns the peak working set once the result is shown.
+// trial played, and returns the peak working set once the result is shown;
+// a negative value when the test did not reach the result screen.
 double WholeTestPeakMb() {
     WorkDir dir;
     KestruneApp app;
-    if (!app.Launch(dir.path()))
-        return 0.0;
-    app.Click(ID_START);
+    if (!app.Launch(dir.path()) || !app.Click(ID_START))
+        return -1.0;
     static const int kComparisonTones[] = {ID_PLAY_A, ID_PLAY_B, ID_PLAY_C};
     static const int kMatchingTones[] = {ID_TARGET, ID_PLAY};
     for (int trial = 0; trial < TRIAL_COUNT; ++trial) {
@@ -121,16 +121,20 @@ double WholeTestPeakMb() {
         const int *tones = comparison ? kComparisonTones : kMatchingTones;
         int count = comparison ? 3 : 2;
         for (int i = 0; i < count; ++i) {
-            app.Click(tones[i]);
+            if (!app.Click(tones[i]))
+                return -1.0;
             Sleep(TONE_WAIT_MS);
         }
-        app.Click(ID_DECIDE);
+        if (!app.Click(ID_DECIDE))
+            return -1.0;
     }
+    if (!app.HasControl(ID_FINAL_DISPLAY))
+        return -1.0;
     LRESULT final_score = SendMessageA(app.Control(ID_FINAL_DISPLAY), DSBM_GETVALUE, 0, 0);
     Sleep(static_cast<DWORD>(final_score) * 1000 / FINAL_SPEED + 1000);
     HANDLE process =
         OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, app.process_id());
-    double peak = process != nullptr ? PeakWorkingSetMb(process) : 0.0;
+    double peak = process != nullptr ? PeakWorkingSetMb(process) : -1.0;
     if (process != nullptr)
         CloseHandle(process);
     app.PostClick(ID_RESULT_QUIT);
@@ -171,15 +175,24 @@ int main(int argc, char **argv) {
         }
     }
     const Program &app = programs[0], &floor = programs[1], &device = programs[2];
-    PrintRow("Start-up to first paint", app.ms, "ms", "bare window", floor.ms, TARGET_AT_MOST, 1.2);
+    PrintRow("Start-up to first paint", app.ms, "ms", "bare window", floor.ms, TARGET_AT_MOST, 1.2,
+             UNPAIRED);
     if (argc > 2)
         return 0;
-    PrintRow("Start-up to first paint", app.ms, "ms", "bare window + wave device", device.ms);
+    PrintRow("Start-up to first paint", app.ms, "ms", "bare window + wave device", device.ms,
+             TARGET_NONE, 0.0, UNPAIRED);
     std::vector<double> kestrune_peak;
-    for (int r = 0; r < WHOLE_TESTS; ++r)
-        kestrune_peak.push_back(WholeTestPeakMb());
-    PrintRow("Peak working set, whole test", kestrune_peak, "MB", "bare window", floor.peak_mb);
+    for (int r = 0; r < WHOLE_TESTS; ++r) {
+        double peak = WholeTestPeakMb();
+        if (peak <= 0) {
+            fprintf(stderr, "launch_bench: a whole test did not reach the result screen\n");
+            return 1;
+        }
+        kestrune_peak.push_back(peak);
+    }
+    PrintRow("Peak working set, whole test", kestrune_peak, "MB", "bare window", floor.peak_mb,
+             TARGET_NONE, 0.0, UNPAIRED);
     PrintRow("Peak working set, whole test", kestrune_peak, "MB", "bare window + wave device",
-             device.peak_mb);
+             device.peak_mb, TARGET_NONE, 0.0, UNPAIRED);
     return 0;
 }
