@@ -181,6 +181,8 @@ int main(int argc, char **argv) {
         return 0;
     PrintRow("Start-up to first paint", app.ms, "ms", "bare window + wave device", device.ms,
              TARGET_NONE, 0.0, UNPAIRED);
+    PrintRow("Peak working set, title screen", app.peak_mb, "MB", "bare window + wave device",
+             device.peak_mb, TARGET_NONE, 0.0, UNPAIRED);
     std::vector<double> kestrune_peak;
     for (int r = 0; r < WHOLE_TESTS; ++r) {
         double peak = WholeTestPeakMb();
