@@ -16,6 +16,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -83,6 +84,67 @@ TEST_F(NoTimerForTheDisplay, EveryValueIsShownAtOnceAndTheResultsAreRevealed) {
     int score = state->score;
     EXPECT_TRUE(PumpUntil([record] { return record->timer_id == 0; }, 20000));
     EXPECT_EQ(ReadDisplay(GetDlgItem(window, ID_SCORE_DISPLAY)), Figure(score));
+}
+
+// A current folder deeper than 260 characters. The platform will not start a
+// program in one, so the real window is made in this process, inside it:
+// there is no whole path to the settings file, so the volume starts at 90,
+// a whole test still runs, and nothing is written anywhere.
+class DeepCurrentFolder : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        SetCurrentDirectoryA(scratch_.path().c_str());
+        for (auto it = made_.rbegin(); it != made_.rend(); ++it) {
+            DeleteFileW((*it + L"\\Settings.ini").c_str());
+            RemoveDirectoryW(it->c_str());
+        }
+    }
+    // Made through the long-path prefix, which has no 260-character limit.
+    std::wstring MakeDeepFolder(size_t length) {
+        std::string path = scratch_.path();
+        while (path.size() < length) {
+            path += "\\" + std::string(60, 'd');
+            std::wstring wide(path.size() + 5, L'\0');
+            int n = MultiByteToWideChar(CP_ACP, 0, ("\\\\?\\" + path).c_str(), -1, &wide[0],
+                                        static_cast<int>(wide.size()));
+            wide.resize(n > 0 ? n - 1 : 0);
+            CreateDirectoryW(wide.c_str(), nullptr);
+            made_.push_back(wide);
+        }
+        return made_.back();
+    }
+
+    ScratchDir scratch_;
+    std::vector<std::wstring> made_;
+};
+
+TEST_F(DeepCurrentFolder, WholeTestRunsAndNothingIsWritten) {
+    std::wstring deep = MakeDeepFolder(300);
+    ASSERT_TRUE(SetCurrentDirectoryW((deep + L"\\").c_str() + 4)) << "deep folder refused";
+    HWND window = OpenMainWindow();
+    ASSERT_NE(window, nullptr);
+    AppState *state = GetAppState();
+    EXPECT_EQ(state->volume, 90);
+    Click(window, ID_START);
+    Scroll(window, ID_VOLUME_SLIDER, SB_THUMBPOSITION, 33);
+    for (int t = 0; t < TRIAL_COUNT; ++t) {
+        Click(window, ID_PLAY_A);
+        Click(window, ID_TARGET);
+        Click(window, ID_DECIDE);
+    }
+    EXPECT_EQ(state->screen, ScreenResult);
+    EXPECT_TRUE(PumpUntil([state] { return state->results_revealed != 0; }, 20000));
+    Click(window, ID_BACK);
+    EXPECT_EQ(state->screen, ScreenTitle);
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    PumpPending();
+    DrainQuit();
+    for (const std::wstring &folder : made_) {
+        EXPECT_EQ(GetFileAttributesW((folder + L"\\Settings.ini").c_str()),
+                  INVALID_FILE_ATTRIBUTES);
+    }
+    EXPECT_EQ(GetFileAttributesA(scratch_.File("Settings.ini").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 } // namespace
