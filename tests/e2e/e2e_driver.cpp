@@ -92,7 +92,18 @@ bool KestruneApp::Launch(const std::string &work_dir, DWORD timeout_ms) {
     }
     WaitForInputIdle(process_.hProcess, timeout_ms);
     window_ = FindProcessWindow(process_.dwProcessId, MAIN_CLASS_NAME, timeout_ms);
-    return window_ != nullptr;
+    if (window_ == nullptr) {
+        return false;
+    }
+    // The window can be found while it is still being created (children not
+    // yet made); it turns visible at the end of creation, and a message
+    // answered from its loop means the program is ready for input.
+    DWORD start = GetTickCount();
+    while (!IsWindowVisible(window_) && GetTickCount() - start < timeout_ms) {
+        Sleep(10);
+    }
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeout_ms, &result) != 0;
 }
 
 static BOOL CALLBACK CountChild(HWND, LPARAM count) {

@@ -16,15 +16,10 @@ Picture ReadPicture(HDC dc) {
     return picture;
 }
 
-void SavePictureIfAsked(const Picture &picture, const std::string &name) {
-    const char *folder = getenv("KESTRUNE_PICTURE_DIR");
-    if (folder == nullptr || folder[0] == 0) {
-        return;
-    }
-    std::string path = std::string(folder) + "/" + name + ".bmp";
+bool SavePicture(const Picture &picture, const std::string &path) {
     FILE *file = fopen(path.c_str(), "wb");
     if (file == nullptr) {
-        return;
+        return false;
     }
     const int row_bytes = SURFACE_WIDTH * 3; // 1500, already a multiple of 4
     BITMAPFILEHEADER header = {};
@@ -50,7 +45,15 @@ void SavePictureIfAsked(const Picture &picture, const std::string &name) {
         }
         fwrite(row.data(), 1, row.size(), file);
     }
-    fclose(file);
+    return fclose(file) == 0;
+}
+
+void SavePictureIfAsked(const Picture &picture, const std::string &name) {
+    const char *folder = getenv("KESTRUNE_PICTURE_DIR");
+    if (folder == nullptr || folder[0] == 0) {
+        return;
+    }
+    SavePicture(picture, std::string(folder) + "/" + name + ".bmp");
 }
 
 Picture RenderTexts(HDC background, const std::vector<TextSpec> &texts) {

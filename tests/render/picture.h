@@ -15,6 +15,8 @@ struct Picture {
 // Every pixel of a 500 x 300 surface, through GetPixel.
 Picture ReadPicture(HDC dc);
 
+// Writes the picture as a 24-bit BMP file.
+bool SavePicture(const Picture &picture, const std::string &path);
 // Writes the picture as a 24-bit BMP into the folder named by the environment
 // variable KESTRUNE_PICTURE_DIR, when it is set; otherwise does nothing.
 void SavePictureIfAsked(const Picture &picture, const std::string &name);
