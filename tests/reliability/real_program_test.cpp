@@ -11,18 +11,6 @@ namespace {
 
 const DWORD kExitTimeoutMs = 30000;
 
-// Launches and waits until the title screen's buttons are there: the main
-// window can be found while it is still being created.
-bool LaunchReady(KestruneApp &app, const std::string &folder) {
-    if (!app.Launch(folder)) {
-        return false;
-    }
-    for (int i = 0; i < 200 && !app.HasControl(ID_START); ++i) {
-        Sleep(25);
-    }
-    return app.HasControl(ID_START);
-}
-
 // Clicks through a whole test: the play buttons of each trial, an answer,
 // Decide; then the result screen and back to the title.
 // `volume` is set on the test screen first.
@@ -89,7 +77,7 @@ TEST_P(RealProgramExit, ExitCodeZeroAndTheVolumeSaved) {
     const ExitCase &c = GetParam();
     WorkDir dir;
     KestruneApp app;
-    ASSERT_TRUE(LaunchReady(app, dir.path())) << KestruneExePath();
+    ASSERT_TRUE(app.Launch(dir.path())) << KestruneExePath();
     if (c.state != State::Title) {
         ASSERT_TRUE(app.Click(ID_START));
         ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_THUMBPOSITION, c.volume));
@@ -132,7 +120,7 @@ TEST(RealProgramFaults, NoAudioDevice) {
     WorkDir dir;
     KestruneApp app;
     app.SetEnvironment(EnvironmentWith("ALSA_CONFIG_PATH", KESTRUNE_NO_DEVICE_CONF));
-    ASSERT_TRUE(LaunchReady(app, dir.path()));
+    ASSERT_TRUE(app.Launch(dir.path()));
     CompleteATest(app, 12);
     ASSERT_TRUE(app.Close());
     ExpectCleanExit(app);
@@ -150,7 +138,7 @@ TEST(RealProgramFaults, ReadOnlyWorkingFolder) {
     ASSERT_EQ(probe, INVALID_HANDLE_VALUE) << "the folder is writable after all";
 
     KestruneApp app;
-    ASSERT_TRUE(LaunchReady(app, folder));
+    ASSERT_TRUE(app.Launch(folder));
     ASSERT_TRUE(app.Click(ID_START));
     EXPECT_EQ(app.ScrollPos(ID_VOLUME_SLIDER), 37);
     ASSERT_TRUE(app.Click(ID_DECIDE));
@@ -159,7 +147,7 @@ TEST(RealProgramFaults, ReadOnlyWorkingFolder) {
     EXPECT_EQ(ReadSavedVolume(folder), 37);
     // Again, through a whole test with another volume.
     KestruneApp again;
-    ASSERT_TRUE(LaunchReady(again, folder));
+    ASSERT_TRUE(again.Launch(folder));
     CompleteATest(again, 0);
     ASSERT_TRUE(again.Close());
     ExpectCleanExit(again);
