@@ -1,14 +1,12 @@
-// The score display's timer cannot start: the system's table of multimedia
-// timers is full (this process takes every free entry first). The counts
-// cannot run, yet every value must come to rest, or the result table, which
-// waits for the final count, would never be revealed.
+// Faults of the surroundings, with the real main window in this process
+// (the real program is put through the others in real_program_test.cpp).
 #include "app/controls.h"
 #include "app/main_window.h"
-#include "engine/schedule.h"
 #include "tests/app/app_test_support.h"
 #include "tests/audio/tone_window.h"
 #include "tests/dsb/display_harness.h"
 #include "tests/reliability/process_counts.h"
+#include "tests/reliability/user_answers.h"
 
 #include <gtest/gtest.h>
 
@@ -26,21 +24,14 @@ std::string Figure(int value) {
     return text;
 }
 
+// The score display's timer cannot start: the system's table of multimedia
+// timers is full (the test takes every free entry first). The counts cannot
+// run, yet every value must come to rest, or the result table, which waits
+// for the final count, would never be revealed. Every Decide is answered
+// right, so the score moves and the display is asked for a count.
 class NoTimerForTheDisplay : public MainWindowFixture {
   protected:
-    // The right answer, marked and decided as a user does: the score moves,
-    // so every Decide asks the display for a count.
-    void DecideWell() {
-        TrialInfo info = {};
-        ASSERT_TRUE(GetTrialInfo(state, &info));
-        if (info.is_comparison) {
-            Click(window, ID_HIGH_A + state->high_key[info.slot] - 1);
-            Click(window, ID_LOW_A + state->low_key[info.slot] - 1);
-        } else {
-            Scroll(window, ID_PITCH_SLIDER, SB_THUMBPOSITION, state->match_target[info.slot]);
-        }
-        Click(window, ID_DECIDE);
-    }
+    void DecideWell() { AnswerAndDecide(window, state, true); }
 };
 
 TEST_F(NoTimerForTheDisplay, EveryValueIsShownAtOnceAndTheResultsAreRevealed) {

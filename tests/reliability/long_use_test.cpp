@@ -9,6 +9,7 @@
 #include "tests/dsb/display_harness.h"
 #include "tests/reliability/app_invariants.h"
 #include "tests/reliability/process_counts.h"
+#include "tests/reliability/user_answers.h"
 
 #include <gtest/gtest.h>
 
@@ -34,77 +35,49 @@ const int kGoodTestEvery = 250;
 // per test 56 000 bytes over the run.
 const size_t kHeapSlack = 32 * 1024;
 
-class LongUse : public ::testing::Test {
+class LongUse : public MainWindowFixture {
   protected:
     void SetUp() override {
-        window_ = OpenMainWindow();
-        ASSERT_NE(window_, nullptr);
-        state_ = GetAppState();
-        ASSERT_NE(state_->wave_out, nullptr) << "no wave device: is ALSA_CONFIG_PATH set?";
-    }
-    void TearDown() override {
-        if (IsWindow(window_)) {
-            DestroyWindow(window_);
-        }
-        PumpPending();
-        DrainQuit();
+        MainWindowFixture::SetUp();
+        ASSERT_NE(state->wave_out, nullptr) << "no wave device: is ALSA_CONFIG_PATH set?";
     }
 
-    void Press(int id) { Click(window_, id); }
+    void Press(int id) { Click(window, id); }
 
     // One trial: listen to a tone, answer, decide. The tone is still sounding
     // when Decide comes, which cuts it off; its completion is handled before
     // the next trial.
     void Trial(bool well) {
         TrialInfo info = {};
-        ASSERT_TRUE(GetTrialInfo(state_, &info));
-        int slot = info.slot;
-        if (info.is_comparison) {
-            Press(ID_PLAY_B);
-            ASSERT_EQ(state_->playing, 1);
-            int high = well ? state_->high_key[slot] : state_->low_key[slot];
-            int low = well ? state_->low_key[slot] : state_->high_key[slot];
-            Press(ID_HIGH_A + high - 1);
-            Press(ID_LOW_A + low - 1);
-        } else {
-            Press(ID_TARGET);
-            ASSERT_EQ(state_->playing, 1);
-            int target = state_->match_target[slot];
-            if (well) {
-                Scroll(window_, ID_PITCH_SLIDER, SB_THUMBPOSITION, target);
-            } else {
-                Scroll(window_, ID_PITCH_SLIDER,
-                       target < PITCH_SLIDER_MAX / 2 ? SB_RIGHT : SB_LEFT);
-            }
-        }
+        ASSERT_TRUE(GetTrialInfo(state, &info));
+        Press(info.is_comparison ? ID_PLAY_B : ID_TARGET);
+        ASSERT_EQ(state->playing, 1);
+        MarkAnswer(window, state, well);
         Press(ID_DECIDE);
-        ASSERT_TRUE(PumpUntil([this] { return state_->playing == 0; }, 20000))
+        ASSERT_TRUE(PumpUntil([this] { return state->playing == 0; }, 20000))
             << "the cut-off tone never came back";
-        ASSERT_EQ(BrokenInvariant(window_, state_), "");
+        ASSERT_EQ(BrokenInvariant(window, state), "");
     }
 
     void CompleteTest(bool well) {
         ClearDisplayLog(); // the test support's own record of display messages
         Press(ID_START);
-        ASSERT_EQ(state_->screen, ScreenTest);
+        ASSERT_EQ(state->screen, ScreenTest);
         for (int t = 0; t < TRIAL_COUNT; ++t) {
             Trial(well);
             ASSERT_FALSE(HasFatalFailure()) << "trial " << t;
         }
-        ASSERT_EQ(state_->screen, ScreenResult);
+        ASSERT_EQ(state->screen, ScreenResult);
         // The table is revealed when the final count settles.
-        ASSERT_TRUE(PumpUntil([this] { return state_->results_revealed != 0; }, 20000))
+        ASSERT_TRUE(PumpUntil([this] { return state->results_revealed != 0; }, 20000))
             << "the result table was never revealed";
-        ASSERT_EQ(BrokenInvariant(window_, state_), "");
+        ASSERT_EQ(BrokenInvariant(window, state), "");
         Press(ID_BACK);
-        ASSERT_EQ(state_->screen, ScreenTitle);
+        ASSERT_EQ(state->screen, ScreenTitle);
         PumpPending();
         ++completed_;
     }
 
-    HWND window_ = nullptr;
-    AppState *state_ = nullptr;
-    ScratchDir scratch_;
     long completed_ = 0;
 };
 

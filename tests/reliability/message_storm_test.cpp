@@ -20,8 +20,9 @@
 
 namespace {
 
-// Sized to run in well under a minute on a busy machine; a longer storm is
-// asked for with KESTRUNE_STORM_MESSAGES (and another seed with KESTRUNE_STORM_SEED).
+// About two minutes on a busy two-core machine (the controls' drawing under
+// Wine costs most of it); a longer storm is asked for with
+// KESTRUNE_STORM_MESSAGES, another seed with KESTRUNE_STORM_SEED.
 const long kDefaultMessages = 100000;
 const unsigned kDefaultSeed = 20261209;
 const long kBurst = 32;

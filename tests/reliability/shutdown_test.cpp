@@ -5,11 +5,11 @@
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "dsb/score_display.h"
-#include "engine/schedule.h"
 #include "tests/app/app_test_support.h"
 #include "tests/audio/tone_window.h"
 #include "tests/dsb/display_harness.h"
 #include "tests/reliability/process_counts.h"
+#include "tests/reliability/user_answers.h"
 
 #include <gtest/gtest.h>
 
@@ -26,32 +26,6 @@ struct ShutdownCase {
     std::function<int(HWND, AppState *)> enter;
     Way way;
 };
-
-void DecideWell(HWND window, AppState *state) {
-    TrialInfo info = {};
-    GetTrialInfo(state, &info);
-    if (info.is_comparison) {
-        Click(window, ID_HIGH_A + state->high_key[info.slot] - 1);
-        Click(window, ID_LOW_A + state->low_key[info.slot] - 1);
-    } else {
-        Scroll(window, ID_PITCH_SLIDER, SB_THUMBPOSITION, state->match_target[info.slot]);
-    }
-    Click(window, ID_DECIDE);
-}
-
-// The wrong answer: the score falls to 0, so the final count ends at its first tick.
-void DecideBadly(HWND window, AppState *state) {
-    TrialInfo info = {};
-    GetTrialInfo(state, &info);
-    if (info.is_comparison) {
-        Click(window, ID_HIGH_A + state->low_key[info.slot] - 1);
-        Click(window, ID_LOW_A + state->high_key[info.slot] - 1);
-    } else {
-        int target = state->match_target[info.slot];
-        Scroll(window, ID_PITCH_SLIDER, target < PITCH_SLIDER_MAX / 2 ? SB_RIGHT : SB_LEFT);
-    }
-    Click(window, ID_DECIDE);
-}
 
 int StartWithVolume(HWND window, int volume) {
     Click(window, ID_START);
@@ -70,7 +44,7 @@ const ShutdownCase kCases[] = {
      [](HWND window, AppState *state) {
          int volume = StartWithVolume(window, 41);
          for (int t = 0; t < 4; ++t) {
-             DecideBadly(window, state);
+             AnswerAndDecide(window, state, false);
          }
          PumpUntil([window] { return !Counting(window, ID_SCORE_DISPLAY); }, 20000);
          return volume;
@@ -87,7 +61,7 @@ const ShutdownCase kCases[] = {
     {"CountRunning",
      [](HWND window, AppState *state) {
          int volume = StartWithVolume(window, 64);
-         DecideWell(window, state);
+         AnswerAndDecide(window, state, true);
          EXPECT_TRUE(Counting(window, ID_SCORE_DISPLAY));
          return volume;
      },
@@ -96,7 +70,7 @@ const ShutdownCase kCases[] = {
      [](HWND window, AppState *state) {
          int volume = StartWithVolume(window, 99);
          for (int t = 0; t < TRIAL_COUNT; ++t) {
-             DecideWell(window, state);
+             AnswerAndDecide(window, state, true);
          }
          EXPECT_TRUE(Counting(window, ID_FINAL_DISPLAY));
          return volume;
@@ -106,7 +80,7 @@ const ShutdownCase kCases[] = {
      [](HWND window, AppState *state) {
          int volume = StartWithVolume(window, 0);
          for (int t = 0; t < TRIAL_COUNT; ++t) {
-             DecideBadly(window, state);
+             AnswerAndDecide(window, state, false);
          }
          EXPECT_TRUE(PumpUntil([state] { return state->results_revealed != 0; }, 20000));
          return volume;
