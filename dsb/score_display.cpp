@@ -134,7 +134,9 @@ static void StopDisplayCount(DsbData *data) {
     }
 }
 
-static void StartDisplayCount(DsbData *data) {
+// False when the system gives no timer (its table of timers is full): no
+// tick would ever come to end the count.
+static bool StartDisplayCount(DsbData *data) {
     int period = 1000 / data->speed;
     if (period < MIN_TICK_MS)
         period = MIN_TICK_MS;
@@ -142,6 +144,7 @@ static void StartDisplayCount(DsbData *data) {
     data->timer_id =
         timeSetEvent(period, period / 2, DisplayTick, reinterpret_cast<DWORD_PTR>(data->window),
                      TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
+    return data->timer_id != 0;
 }
 
 // Milliseconds the count from `previous` to `value` takes. Worked out in 64
@@ -238,10 +241,25 @@ static LRESULT SetDisplayValue(HWND window, WPARAM wparam, DsbData *data) {
     // running count, so its ticks cannot draw over that value later.
     StopDisplayCount(data);
     if (IsCountingSpeed(data->speed)) {
-        StartDisplayCount(data);
-        return 0; // the ticks draw and notify
+        if (StartDisplayCount(data))
+            return 0; // the ticks draw and notify
+        // No timer to count with: the value is shown at once, but the parent
+        // still waits for it to settle (the result table is revealed then),
+        // and expects that after it has finished its own message, as for a
+        // count that ends.
+        ShowFigure(data, data->value);
+        PostMessageA(window, DSBM_SETTLE_NOW, static_cast<WPARAM>(data->value), 0);
+        return 0;
     }
     ShowFigure(data, data->value);
+    NotifySettled(window);
+    return 0;
+}
+
+static LRESULT SettleUncountedValue(HWND window, WPARAM value, DsbData *data) {
+    // Stale once a newer value or a count has come since it was posted.
+    if (!data || data->timer_id != 0 || data->value != static_cast<int>(value))
+        return 0;
     NotifySettled(window);
     return 0;
 }
@@ -286,6 +304,7 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wparam, LPA
     case DSBM_SETBLANK: return SetDisplayBlank(wparam, data);
     case DSBM_GETBLANK: return GetDisplayBlank(data);
     case DSBM_TICK: return AdvanceDisplayCount(window, wparam, data);
+    case DSBM_SETTLE_NOW: return SettleUncountedValue(window, wparam, data);
     }
     return DefWindowProcA(window, message, wparam, lparam);
 }

@@ -16,6 +16,10 @@ constexpr UINT DSBN_SETTLED = 0x8007;
 // Private: the timer callback posts this to the display, wParam = the timer's
 // id, so that a tick's work runs on the thread that owns the window.
 constexpr UINT DSBM_TICK = 0x8008;
+// Private: posted to the display itself when a count could not start (no
+// timer to be had), wParam = the value; announces it as settled from the
+// queue, as the count's last tick would have.
+constexpr UINT DSBM_SETTLE_NOW = 0x8009;
 
 constexpr int CELL_WIDTH = 32;
 constexpr COLORREF SEGMENT_COLOR = 0x00FFFF00;

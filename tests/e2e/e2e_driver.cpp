@@ -85,7 +85,8 @@ bool KestruneApp::Launch(const std::string &work_dir, DWORD timeout_ms) {
     command.push_back(0);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    char *environment = environment_.empty() ? nullptr : &environment_[0];
+    if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, environment,
                         work_dir.c_str(), &startup, &process_)) {
         return false;
     }

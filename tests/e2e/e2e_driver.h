@@ -39,6 +39,9 @@ class KestruneApp {
 
     // Starts the program in work_dir and waits until its main window exists.
     bool Launch(const std::string &work_dir, DWORD timeout_ms = 30000);
+    // The environment of the next Launch: NAME=value strings, each ended by a
+    // NUL, the block by one more. Empty (the default): this process's own.
+    void SetEnvironment(const std::string &block) { environment_ = block; }
     HWND window() const { return window_; }
     DWORD process_id() const { return process_.dwProcessId; }
 
@@ -63,6 +66,7 @@ class KestruneApp {
   private:
     PROCESS_INFORMATION process_ = {};
     HWND window_ = nullptr;
+    std::string environment_;
 };
 
 // Finds the top-level window of class_name that belongs to process_id.

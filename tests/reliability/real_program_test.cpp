@@ -1,0 +1,157 @@
+// The real Kestrune.exe in a hostile environment and closed in every state:
+// it keeps working, ends with exit code 0 and saves the volume where it can.
+#include "app/controls.h"
+#include "tests/e2e/e2e_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const DWORD kExitTimeoutMs = 30000;
+
+// Clicks through a whole test: the play buttons of each trial, an answer,
+// Decide; then the result screen and back to the title.
+// `volume` is set on the test screen first.
+void CompleteATest(KestruneApp &app, int volume) {
+    ASSERT_TRUE(app.Click(ID_START));
+    ASSERT_TRUE(app.HasControl(ID_DECIDE));
+    ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_THUMBPOSITION, volume));
+    for (int t = 0; t < 10; ++t) {
+        for (int id : {ID_PLAY_A, ID_PLAY_B, ID_PLAY_C, ID_TARGET, ID_PLAY}) {
+            if (IsWindowVisible(app.Control(id))) {
+                ASSERT_TRUE(app.Click(id));
+            }
+        }
+        if (IsWindowVisible(app.Control(ID_HIGH_A))) {
+            ASSERT_TRUE(app.Click(ID_HIGH_C));
+            ASSERT_TRUE(app.Click(ID_LOW_A));
+        } else {
+            ASSERT_TRUE(app.Scroll(ID_PITCH_SLIDER, SB_PAGERIGHT));
+        }
+        ASSERT_TRUE(app.Click(ID_DECIDE));
+    }
+    EXPECT_EQ(app.ChildCount(), 3);
+    ASSERT_TRUE(app.HasControl(ID_FINAL_DISPLAY));
+    ASSERT_TRUE(app.Click(ID_BACK));
+    EXPECT_TRUE(app.HasControl(ID_START));
+}
+
+void ExpectCleanExit(KestruneApp &app) {
+    DWORD exit_code = 99;
+    ASSERT_TRUE(app.WaitForExit(kExitTimeoutMs, &exit_code)) << "the program did not end";
+    EXPECT_EQ(exit_code, 0u);
+}
+
+// This process's environment with one variable replaced.
+std::string EnvironmentWith(const std::string &name, const std::string &value) {
+    std::string block;
+    char *strings = GetEnvironmentStringsA();
+    for (const char *entry = strings; *entry != 0; entry += lstrlenA(entry) + 1) {
+        std::string text = entry;
+        if (text.compare(0, name.size() + 1, name + "=") != 0) {
+            block += text + '\0';
+        }
+    }
+    FreeEnvironmentStringsA(strings);
+    block += name + "=" + value + '\0';
+    return block;
+}
+
+enum class State { Title, MidTest, ToneInFlight, CountRunning, ResultCountRunning };
+
+struct ExitCase {
+    const char *name;
+    State state;
+    int volume; // set on the test screen before leaving (title: the default)
+};
+
+void PrintTo(const ExitCase &c, std::ostream *out) {
+    *out << c.name;
+}
+
+class RealProgramExit : public ::testing::TestWithParam<ExitCase> {};
+
+TEST_P(RealProgramExit, ExitCodeZeroAndTheVolumeSaved) {
+    const ExitCase &c = GetParam();
+    WorkDir dir;
+    KestruneApp app;
+    ASSERT_TRUE(app.Launch(dir.path())) << KestruneExePath();
+    if (c.state != State::Title) {
+        ASSERT_TRUE(app.Click(ID_START));
+        ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_THUMBPOSITION, c.volume));
+    }
+    switch (c.state) {
+    case State::MidTest:
+        for (int t = 0; t < 4; ++t) {
+            ASSERT_TRUE(app.Click(ID_DECIDE));
+        }
+        break;
+    case State::ToneInFlight: ASSERT_TRUE(app.Click(ID_PLAY_B)); break;
+    case State::CountRunning: ASSERT_TRUE(app.Click(ID_DECIDE)); break;
+    case State::ResultCountRunning:
+        for (int t = 0; t < 10; ++t) {
+            ASSERT_TRUE(app.Click(ID_DECIDE));
+        }
+        break;
+    default: break;
+    }
+    // Closed at once, while the tone sounds or the count runs.
+    if (c.state == State::ResultCountRunning) {
+        ASSERT_TRUE(app.PostClick(ID_RESULT_QUIT));
+    } else {
+        ASSERT_TRUE(app.Close());
+    }
+    ExpectCleanExit(app);
+    EXPECT_EQ(ReadSavedVolume(dir.path()), c.volume);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    States, RealProgramExit,
+    ::testing::Values(ExitCase{"Title", State::Title, 90}, ExitCase{"MidTest", State::MidTest, 41},
+                      ExitCase{"ToneInFlight", State::ToneInFlight, 7},
+                      ExitCase{"CountRunning", State::CountRunning, 64},
+                      ExitCase{"ResultCountRunning", State::ResultCountRunning, 99}),
+    [](const ::testing::TestParamInfo<ExitCase> &info) { return std::string(info.param.name); });
+
+// No wave output device at all: every play button is silent, the rest works.
+TEST(RealProgramFaults, NoAudioDevice) {
+    WorkDir dir;
+    KestruneApp app;
+    app.SetEnvironment(EnvironmentWith("ALSA_CONFIG_PATH", KESTRUNE_NO_DEVICE_CONF));
+    ASSERT_TRUE(app.Launch(dir.path()));
+    CompleteATest(app, 12);
+    ASSERT_TRUE(app.Close());
+    ExpectCleanExit(app);
+    EXPECT_EQ(ReadSavedVolume(dir.path()), 12);
+}
+
+// A working folder nobody may write to (immutable, so even root cannot): the
+// volume is read from it, the test works, the write is lost without a word.
+TEST(RealProgramFaults, ReadOnlyWorkingFolder) {
+    std::string folder = ToWindowsPath(KESTRUNE_RELIABILITY_READONLY_DIR);
+    std::string file = folder + "\\Settings.ini";
+    ASSERT_EQ(ReadSavedVolume(folder), 37) << "the read-only folder was not prepared";
+    HANDLE probe = CreateFileA((folder + "\\probe.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                               CREATE_NEW, 0, nullptr);
+    ASSERT_EQ(probe, INVALID_HANDLE_VALUE) << "the folder is writable after all";
+
+    KestruneApp app;
+    ASSERT_TRUE(app.Launch(folder));
+    ASSERT_TRUE(app.Click(ID_START));
+    EXPECT_EQ(app.ScrollPos(ID_VOLUME_SLIDER), 37);
+    ASSERT_TRUE(app.Click(ID_DECIDE));
+    ASSERT_TRUE(app.Close());
+    ExpectCleanExit(app);
+    EXPECT_EQ(ReadSavedVolume(folder), 37);
+    // Again, through a whole test with another volume.
+    KestruneApp again;
+    ASSERT_TRUE(again.Launch(folder));
+    CompleteATest(again, 0);
+    ASSERT_TRUE(again.Close());
+    ExpectCleanExit(again);
+    EXPECT_EQ(ReadSavedVolume(folder), 37);
+}
+
+} // namespace
