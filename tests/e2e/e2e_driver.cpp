@@ -86,24 +86,44 @@ bool KestruneApp::Launch(const std::string &work_dir, DWORD timeout_ms) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     char *environment = environment_.empty() ? nullptr : &environment_[0];
-    if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, environment,
-                        work_dir.c_str(), &startup, &process_)) {
+    // A start the system refuses is tried again a moment later, a couple of
+    // times, before the launch counts as failed.
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        started = CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
+                                 environment, work_dir.c_str(), &startup, &process_) != FALSE;
+        if (!started) {
+            launch_failure_ = "CreateProcess failed, error " + std::to_string(GetLastError());
+            Sleep(200);
+        }
+    }
+    if (!started) {
         return false;
     }
     WaitForInputIdle(process_.hProcess, timeout_ms);
-    window_ = FindProcessWindow(process_.dwProcessId, MAIN_CLASS_NAME, timeout_ms);
-    if (window_ == nullptr) {
-        return false;
-    }
     // The window can be found while it is still being created (children not
     // yet made); it turns visible at the end of creation, and a message
-    // answered from its loop means the program is ready for input.
+    // answered from its loop means the program is ready for input. A window
+    // that does not answer is looked for again while the program runs.
     DWORD start = GetTickCount();
-    while (!IsWindowVisible(window_) && GetTickCount() - start < timeout_ms) {
+    for (;;) {
+        window_ = FindProcessWindow(process_.dwProcessId, MAIN_CLASS_NAME, 0);
+        DWORD_PTR result = 0;
+        if (window_ != nullptr && IsWindowVisible(window_) &&
+            SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result) != 0) {
+            return true;
+        }
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) {
+            launch_failure_ = "the program ended before its window was ready";
+            return false;
+        }
+        if (GetTickCount() - start > timeout_ms) {
+            launch_failure_ =
+                window_ == nullptr ? "no main window" : "the main window never answered";
+            return false;
+        }
         Sleep(10);
     }
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeout_ms, &result) != 0;
 }
 
 static BOOL CALLBACK CountChild(HWND, LPARAM count) {

@@ -42,6 +42,8 @@ class KestruneApp {
     // The environment of the next Launch: NAME=value strings, each ended by a
     // NUL, the block by one more. Empty (the default): this process's own.
     void SetEnvironment(const std::string &block) { environment_ = block; }
+    // Why the last Launch failed.
+    const std::string &launch_failure() const { return launch_failure_; }
     HWND window() const { return window_; }
     DWORD process_id() const { return process_.dwProcessId; }
 
@@ -67,6 +69,7 @@ class KestruneApp {
     PROCESS_INFORMATION process_ = {};
     HWND window_ = nullptr;
     std::string environment_;
+    std::string launch_failure_;
 };
 
 // Finds the top-level window of class_name that belongs to process_id.

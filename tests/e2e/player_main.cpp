@@ -151,7 +151,8 @@ int main(int argc, char **argv) {
     CreateDirectoryA(folder.c_str(), nullptr);
     KestruneApp app;
     if (!app.Launch(folder)) {
-        fprintf(stderr, "Kestrune.exe did not start: %s\n", KestruneExePath().c_str());
+        fprintf(stderr, "Kestrune.exe did not start (%s): %s\n", app.launch_failure().c_str(),
+                KestruneExePath().c_str());
         return 1;
     }
     Listener listener;

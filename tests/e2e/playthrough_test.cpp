@@ -135,7 +135,7 @@ class PlaythroughTest : public ::testing::Test {
     void ExpectTitle() { ExpectScreen(ScreenTitle, {ID_START, ID_QUIT}, "title"); }
 
     void Launch() {
-        ASSERT_TRUE(app.Launch(dir.path())) << KestruneExePath();
+        ASSERT_TRUE(app.Launch(dir.path())) << app.launch_failure();
         BeginListening(&listener, &app, dir.File(CAPTURE_FILE_NAME));
     }
 

@@ -20,7 +20,7 @@ bool Visible(const KestruneApp &app, int id) {
 TEST(ShellEndToEnd, WholeTestFromTitleToResultAndBackThenQuit) {
     WorkDir dir;
     KestruneApp app;
-    ASSERT_TRUE(app.Launch(dir.path())) << KestruneExePath();
+    ASSERT_TRUE(app.Launch(dir.path())) << app.launch_failure();
 
     char caption[64] = {};
     GetWindowTextA(app.window(), caption, sizeof caption);
@@ -108,7 +108,7 @@ enum class Way { CloseOnTitle, CloseDuringTest, ResultQuit };
 void LeaveAndCheckTheSavedVolume(Way way) {
     WorkDir dir;
     KestruneApp app;
-    ASSERT_TRUE(app.Launch(dir.path()));
+    ASSERT_TRUE(app.Launch(dir.path())) << app.launch_failure();
     int volume = 90;
     if (way == Way::CloseDuringTest) {
         ASSERT_TRUE(app.Click(ID_START));
@@ -153,7 +153,7 @@ TEST(ShellEndToEnd, ReadsTheWorkingFoldersSettingsAndWritesBackClamped) {
     WritePrivateProfileStringA("Settings", "Volume", "150", dir.File("Settings.ini").c_str());
     WritePrivateProfileStringA("Other", "Keep", "yes", dir.File("Settings.ini").c_str());
     KestruneApp app;
-    ASSERT_TRUE(app.Launch(dir.path()));
+    ASSERT_TRUE(app.Launch(dir.path())) << app.launch_failure();
     ASSERT_TRUE(app.Click(ID_START));
     EXPECT_EQ(app.ScrollPos(ID_VOLUME_SLIDER), 100);
     ASSERT_TRUE(app.Close());

@@ -60,7 +60,7 @@ double MatchingIntervals(int diff) {
 TEST(SoundEndToEnd, PlayButtonsPutTheTrialsTonesInTheCapturedStream) {
     WorkDir dir;
     KestruneApp app;
-    ASSERT_TRUE(app.Launch(dir.path())) << KestruneExePath();
+    ASSERT_TRUE(app.Launch(dir.path())) << app.launch_failure();
     ASSERT_TRUE(app.Click(ID_START));
     auto play = [&app](int id) {
         ASSERT_TRUE(app.Click(id)) << "button " << id;
@@ -143,7 +143,7 @@ TEST(SoundEndToEnd, PlayButtonsPutTheTrialsTonesInTheCapturedStream) {
 TEST(SoundEndToEnd, ClosingWhileAToneSounds) {
     WorkDir dir;
     KestruneApp app;
-    ASSERT_TRUE(app.Launch(dir.path())) << KestruneExePath();
+    ASSERT_TRUE(app.Launch(dir.path())) << app.launch_failure();
     ASSERT_TRUE(app.Click(ID_START));
     ASSERT_TRUE(app.Click(ID_PLAY_B));
     ASSERT_TRUE(app.Close());

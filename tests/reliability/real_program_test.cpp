@@ -77,7 +77,7 @@ TEST_P(RealProgramExit, ExitCodeZeroAndTheVolumeSaved) {
     const ExitCase &c = GetParam();
     WorkDir dir;
     KestruneApp app;
-    ASSERT_TRUE(app.Launch(dir.path())) << KestruneExePath();
+    ASSERT_TRUE(app.Launch(dir.path())) << app.launch_failure();
     if (c.state != State::Title) {
         ASSERT_TRUE(app.Click(ID_START));
         ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_THUMBPOSITION, c.volume));
@@ -120,7 +120,7 @@ TEST(RealProgramFaults, NoAudioDevice) {
     WorkDir dir;
     KestruneApp app;
     app.SetEnvironment(EnvironmentWith("ALSA_CONFIG_PATH", KESTRUNE_NO_DEVICE_CONF));
-    ASSERT_TRUE(app.Launch(dir.path()));
+    ASSERT_TRUE(app.Launch(dir.path())) << app.launch_failure();
     CompleteATest(app, 12);
     ASSERT_TRUE(app.Close());
     ExpectCleanExit(app);
