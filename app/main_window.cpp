@@ -18,7 +18,7 @@ AppState *GetAppState() {
 constexpr UINT CLASS_STYLE = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
 constexpr int ICON_ID = 1;
 
-void RegisterWindowClasses(HINSTANCE instance) {
+bool RegisterWindowClasses(HINSTANCE instance) {
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
     wc.style = CLASS_STYLE;
@@ -29,10 +29,11 @@ void RegisterWindowClasses(HINSTANCE instance) {
     // Hollow: the system never paints the background, every paint is one copy.
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     wc.lpszClassName = MAIN_CLASS_NAME;
-    RegisterClassExA(&wc);
+    bool main_registered = RegisterClassExA(&wc) != 0;
     wc.lpfnWndProc = DisplayWindowProc;
     wc.lpszClassName = DSB_CLASS_NAME;
     RegisterClassExA(&wc);
+    return main_registered;
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
@@ -44,8 +45,11 @@ HWND CreateMainWindow(HINSTANCE instance) {
 }
 
 int RunApplication(HINSTANCE instance) {
-    RegisterWindowClasses(instance);
-    CreateMainWindow(instance);
+    // Without a main window no message would ever end the loop: the process
+    // would live on, invisible, until someone killed it.
+    if (!RegisterWindowClasses(instance) || CreateMainWindow(instance) == nullptr) {
+        return EXIT_NO_WINDOW;
+    }
     MSG msg = {};
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
@@ -62,6 +66,16 @@ static void OnCreate(HWND window, AppState *state) {
     OpenWaveOut(window, state);
     ReadSettings(state);
     ShowTitleScreen(state);
+}
+
+// Windows ends the process after a session's WM_ENDSESSION without sending
+// WM_DESTROY, so a sign-out or shutdown would otherwise lose the volume.
+static void OnEndSession(WPARAM ending, AppState *state) {
+    if (!ending) {
+        return;
+    }
+    WriteSettings(state);
+    CloseWaveOut(state);
 }
 
 static void OnDestroy(AppState *state) {
@@ -88,6 +102,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     switch (message) {
     case WM_CREATE: OnCreate(window, state); return 0;
     case WM_DESTROY: OnDestroy(state); return 0;
+    case WM_ENDSESSION: OnEndSession(wparam, state); return 0;
     case WM_PAINT: OnPaint(window, state); return 0;
     case WM_COMMAND: OnCommand(window, wparam, lparam, state); return 0;
     case WM_HSCROLL: OnHScroll(window, wparam, lparam, state); return 0;

@@ -13,10 +13,14 @@ constexpr int CLIENT_HEIGHT = 300;
 // The one record the window procedure hands to every handler.
 AppState *GetAppState();
 
+// Exit code when the main window could not be made (class or window refused).
+constexpr int EXIT_NO_WINDOW = 1;
+
 int RunApplication(HINSTANCE instance);
 // The two steps of RunApplication before its message loop; tests use them to
-// make a real main window in their own process.
-void RegisterWindowClasses(HINSTANCE instance);
+// make a real main window in their own process. False when the main window's
+// class could not be registered (also when it already is).
+bool RegisterWindowClasses(HINSTANCE instance);
 HWND CreateMainWindow(HINSTANCE instance);
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -1,8 +1,8 @@
 #include "app/settings.h"
 
-bool BuildSettingsPath(char *path) {
+bool BuildSettingsPath(wchar_t *path) {
     path[0] = 0;
-    DWORD length = GetCurrentDirectoryA(SETTINGS_DIR_LIMIT, path);
+    DWORD length = GetCurrentDirectoryW(SETTINGS_DIR_LIMIT, path);
     // A directory that does not fit comes back as the size it would need,
     // with the buffer not filled in: appending to it would run past the end.
     if (length == 0 || length >= SETTINGS_DIR_LIMIT) {
@@ -10,8 +10,8 @@ bool BuildSettingsPath(char *path) {
         return false;
     }
     // The separator goes on even after a drive root's own backslash.
-    lstrcatA(path, "\\");
-    lstrcatA(path, SETTINGS_FILE_NAME);
+    lstrcatW(path, L"\\");
+    lstrcatW(path, SETTINGS_WIDE(SETTINGS_FILE_NAME));
     return true;
 }
 
@@ -19,11 +19,11 @@ bool ReadSettings(AppState *state) {
     if (state == nullptr) {
         return true;
     }
-    char path[SETTINGS_PATH_BYTES];
+    wchar_t path[SETTINGS_PATH_CHARS];
     int volume = DEFAULT_VOLUME;
     if (BuildSettingsPath(path)) {
-        volume = static_cast<int>(
-            GetPrivateProfileIntA(SETTINGS_SECTION, SETTINGS_KEY, DEFAULT_VOLUME, path));
+        volume = static_cast<int>(GetPrivateProfileIntW(
+            SETTINGS_WIDE(SETTINGS_SECTION), SETTINGS_WIDE(SETTINGS_KEY), DEFAULT_VOLUME, path));
     }
     if (volume < 0) {
         volume = 0;
@@ -38,13 +38,16 @@ bool WriteSettings(AppState *state) {
     if (state == nullptr) {
         return true;
     }
-    char path[SETTINGS_PATH_BYTES];
+    wchar_t path[SETTINGS_PATH_CHARS];
     // Without a whole path there is nowhere safe to write: the volume is lost.
     if (!BuildSettingsPath(path)) {
         return true;
     }
-    char text[16];
-    wsprintfA(text, "%d", state->volume);
-    WritePrivateProfileStringA(SETTINGS_SECTION, SETTINGS_KEY, text, path);
+    // A new file is written in the ANSI code page by the wide function too;
+    // the text is plain digits, so its bytes are the same as ever.
+    wchar_t text[16];
+    wsprintfW(text, L"%d", state->volume);
+    WritePrivateProfileStringW(SETTINGS_WIDE(SETTINGS_SECTION), SETTINGS_WIDE(SETTINGS_KEY), text,
+                               path);
     return true;
 }

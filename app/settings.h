@@ -7,15 +7,22 @@ constexpr int DEFAULT_VOLUME = 90;
 #define SETTINGS_FILE_NAME "Settings.ini"
 #define SETTINGS_SECTION "Settings"
 #define SETTINGS_KEY "Volume"
+// The same names as wide literals, for the wide profile functions.
+#define SETTINGS_WIDEN_(text) L##text
+#define SETTINGS_WIDE(text) SETTINGS_WIDEN_(text)
 
-// The current directory is asked for with this limit (terminator included).
+// The current directory is asked for with this limit, in UTF-16 units
+// (terminator included).
 constexpr DWORD SETTINGS_DIR_LIMIT = MAX_PATH;
 // Room for the longest such directory, the separator, the file name and the terminator.
-constexpr int SETTINGS_PATH_BYTES = SETTINGS_DIR_LIMIT + sizeof("\\" SETTINGS_FILE_NAME) - 1;
+constexpr int SETTINGS_PATH_CHARS =
+    SETTINGS_DIR_LIMIT + sizeof(SETTINGS_WIDE("\\" SETTINGS_FILE_NAME)) / sizeof(wchar_t) - 1;
 
-// Writes "<current directory>\Settings.ini" into path (SETTINGS_PATH_BYTES
+// Writes "<current directory>\Settings.ini" into path (SETTINGS_PATH_CHARS
 // long). False, with path emptied, when the directory does not fit the limit.
-bool BuildSettingsPath(char *path);
+// The path is wide so that a folder the ANSI code page cannot spell (José,
+// Łukasz, Hangul) still has its file.
+bool BuildSettingsPath(wchar_t *path);
 
 bool ReadSettings(AppState *state);
 bool WriteSettings(AppState *state);

@@ -14,8 +14,12 @@ kestrune_build() {
 }
 
 kestrune_end_session() {
-    kestrune_wine_env "$prefix"
-    wineserver -k </dev/null >/dev/null 2>&1 || true
+    # The prefixes of other locales beside ours have servers of their own.
+    local p
+    for p in "$prefix" "$prefix"-*; do
+        [ -d "$p" ] || continue
+        WINEPREFIX=$p wineserver -k </dev/null >/dev/null 2>&1 || true
+    done
     kestrune_stop_xvfb
 }
 

@@ -8,10 +8,23 @@ kestrune_wine_env() {
     export WINEDEBUG=${WINEDEBUG:--all}
     # No Mono or Gecko install prompts.
     export WINEDLLOVERRIDES="mscoree,mshtml="
-    # Code page 932 for the ANSI APIs, so the Shift-JIS texts show as Japanese.
-    export LANG=ja_JP.UTF-8
-    export LC_ALL=ja_JP.UTF-8
+    # Code page 932 for the ANSI APIs, so the Shift-JIS texts show as Japanese;
+    # KESTRUNE_WINE_LANG runs a program in another locale (see
+    # kestrune_locale_prefix).
+    export LANG=${KESTRUNE_WINE_LANG:-ja_JP.UTF-8}
+    export LC_ALL=$LANG
     unset WINEARCH
+}
+
+# The prefix for a run in the locale KESTRUNE_WINE_LANG: the Japanese prefix
+# itself, or one of the locale's own beside it, so that no setting of a
+# Japanese prefix can make a foreign-locale run look right.
+kestrune_locale_prefix() {
+    local prefix=$1
+    case ${KESTRUNE_WINE_LANG:-ja_JP.UTF-8} in
+    ja_JP.UTF-8) echo "$prefix" ;;
+    *) echo "$prefix-${KESTRUNE_WINE_LANG%%.*}" ;;
+    esac
 }
 
 # Creates and configures the prefix on first use. Wine's helper processes

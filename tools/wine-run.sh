@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine: tools/wine-run.sh --prefix DIR prog.exe [args...]
 # ctest uses it as the emulator of every test executable. The run is bounded
-# in time, so a hanging program fails instead of stalling the suite.
+# in time, so a hanging program fails instead of stalling the suite. With
+# KESTRUNE_WINE_LANG set (C.UTF-8, say) the program runs in that locale, in a
+# prefix of that locale's own beside DIR.
 set -u
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/wine-env.sh"
@@ -12,6 +14,7 @@ if [ "${1:-}" = "--prefix" ]; then
     shift 2
 fi
 [ $# -ge 1 ] || { echo "usage: wine-run.sh [--prefix DIR] program.exe [args...]" >&2; exit 2; }
+prefix=$(kestrune_locale_prefix "$prefix")
 
 kestrune_prepare_prefix "$prefix"
 kestrune_wine_env "$prefix"

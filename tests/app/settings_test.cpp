@@ -145,15 +145,27 @@ class DeepDirectory {
 // Room for the directory, the separator and the name, and not one byte more:
 // guard bytes around the path buffer show any write outside it.
 struct GuardedPath {
-    char before[16];
-    char path[SETTINGS_PATH_BYTES];
-    char after[16];
+    wchar_t before[16];
+    wchar_t path[SETTINGS_PATH_CHARS];
+    wchar_t after[16];
 };
+
+void FillGuards(GuardedPath *g) {
+    for (wchar_t &c : g->before) {
+        c = L'#';
+    }
+    for (wchar_t &c : g->path) {
+        c = L'#';
+    }
+    for (wchar_t &c : g->after) {
+        c = L'#';
+    }
+}
 
 void ExpectGuardsIntact(const GuardedPath &g) {
     for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(g.before[i], '#') << "byte " << i << " before the path buffer";
-        EXPECT_EQ(g.after[i], '#') << "byte " << i << " after the path buffer";
+        EXPECT_EQ(g.before[i], L'#') << "character " << i << " before the path buffer";
+        EXPECT_EQ(g.after[i], L'#') << "character " << i << " after the path buffer";
     }
 }
 
@@ -162,10 +174,11 @@ TEST(SettingsTest, LongestDirectoryThatFitsStillGetsItsWholePath) {
     DeepDirectory deep(scratch.path(), SETTINGS_DIR_LIMIT - 1); // 259 characters
     ASSERT_TRUE(deep.Enter());
     GuardedPath g;
-    memset(&g, '#', sizeof g);
+    FillGuards(&g);
     EXPECT_TRUE(BuildSettingsPath(g.path));
-    EXPECT_EQ(std::string(g.path), deep.path() + "\\Settings.ini");
-    EXPECT_EQ(strlen(g.path), static_cast<size_t>(SETTINGS_PATH_BYTES - 1));
+    EXPECT_TRUE(std::wstring(g.path) == DeepDirectory::Wide(deep.path() + "\\Settings.ini"));
+    // 259 characters of directory, the separator and the 12 of the name.
+    EXPECT_EQ(wcslen(g.path), 259u + 1u + 12u);
     ExpectGuardsIntact(g);
     SetCurrentDirectoryA(scratch.path().c_str());
 }
@@ -191,7 +204,7 @@ TEST(SettingsTest, OverlongDirectoryFallsBackToNinetyAndWritesNothing) {
         ASSERT_TRUE(deep.Enter()) << "the platform refused the deep directory";
 
         GuardedPath g;
-        memset(&g, '#', sizeof g);
+        FillGuards(&g);
         EXPECT_FALSE(BuildSettingsPath(g.path));
         EXPECT_EQ(g.path[0], 0);
         ExpectGuardsIntact(g);

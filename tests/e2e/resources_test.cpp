@@ -135,6 +135,33 @@ TEST_F(ResourcesTest, ManifestAsksForTheInvokersLevelAndClassicControls) {
     EXPECT_NE(text.find("level=\"asInvoker\""), std::string::npos);
     EXPECT_NE(text.find("uiAccess=\"false\""), std::string::npos);
     EXPECT_EQ(text.find("Common-Controls"), std::string::npos);
+    EXPECT_NE(text.find("name=\"Kestrune\" version=\"1.1.0.0\""), std::string::npos);
+}
+
+// Code page 932 whatever the system locale, no compatibility shims, and no
+// scaling of the fixed-pixel layout by the program itself.
+TEST_F(ResourcesTest, ManifestAsksForCodePage932AndNamesEveryWindows) {
+    DWORD size = 0;
+    const BYTE *manifest =
+        Resource(MAKEINTRESOURCEA(24) /* RT_MANIFEST */, MAKEINTRESOURCEA(1), &size);
+    ASSERT_NE(manifest, nullptr);
+    std::string text(reinterpret_cast<const char *>(manifest), size);
+    EXPECT_NE(text.find("<activeCodePage "
+                        "xmlns=\"http://schemas.microsoft.com/SMI/2019/WindowsSettings\">ja-JP"
+                        "</activeCodePage>"),
+              std::string::npos);
+    const char *systems[] = {
+        "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", // Windows 7
+        "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", // Windows 8
+        "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", // Windows 8.1
+        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", // Windows 10 and 11
+    };
+    for (const char *id : systems) {
+        EXPECT_NE(text.find(std::string("<supportedOS Id=\"") + id + "\"/>"), std::string::npos)
+            << id;
+    }
+    EXPECT_EQ(text.find(">true</dpiAware>"), std::string::npos);
+    EXPECT_EQ(text.find("dpiAwareness"), std::string::npos);
 }
 
 } // namespace
