@@ -1,5 +1,5 @@
 # Thin front over the CMake preset; the scripts install what is missing.
-.PHONY: run test bench build format clean
+.PHONY: run test bench dist check-reproducible build format clean
 
 run:
 	tools/run.sh
@@ -9,6 +9,12 @@ test:
 
 bench:
 	tools/bench.sh
+
+dist:
+	tools/dist.sh
+
+check-reproducible:
+	tools/check-reproducible.sh
 
 build:
 	tools/install-deps.sh

@@ -1,0 +1,107 @@
+#!/usr/bin/env python3
+"""Checks the release zip as a Windows user receives it.
+
+usage: check_release_zip.py ZIP EXE LICENSE VERSION
+
+ZIP is the zip the build packed, EXE the Kestrune.exe the tests exercise,
+LICENSE the repository's licence and VERSION the project's version. Every
+place the version shows must agree with it; the packer run again must give
+the same bytes.
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+import zipfile
+
+ZIP, EXE, LICENSE, VERSION = sys.argv[1:5]
+PACKER = os.path.join(os.path.dirname(__file__), "..", "..", "tools", "make_release_zip.py")
+FOLDER = "Kestrune-%s/" % VERSION
+SECTIONS = ["概要", "動作環境", "使い方", "設定ファイル", "アンインストール", "注意",
+            "ライセンス", "更新履歴"]
+
+
+def member(name):
+    with zipfile.ZipFile(ZIP) as archive:
+        return archive.read(FOLDER + name)
+
+
+def windows_text(data):
+    """The text after its byte-order mark; fails unless it is UTF-8 with CRLF line ends."""
+    assert data.startswith(b"\xef\xbb\xbf"), "no UTF-8 byte-order mark"
+    body = data[3:]
+    assert b"\n" not in body.replace(b"\r\n", b""), "a line ends without CR"
+    assert b"\r" not in body.replace(b"\r\n", b""), "a CR without LF"
+    return body.decode("utf-8")
+
+
+class ReleaseZip(unittest.TestCase):
+    def test_name_and_entries(self):
+        self.assertEqual(os.path.basename(ZIP), "Kestrune-%s-win-x64.zip" % VERSION)
+        with zipfile.ZipFile(ZIP) as archive:
+            infos = archive.infolist()
+            self.assertEqual([i.filename for i in infos],
+                             [FOLDER, FOLDER + "Kestrune.exe", FOLDER + "ReadMe.txt",
+                              FOLDER + "LICENSE.txt"])
+            self.assertIsNone(archive.testzip())
+            # One fixed time for all, as the reproducible build needs.
+            self.assertEqual(len({i.date_time for i in infos}), 1)
+            self.assertTrue(infos[0].is_dir())
+
+    def test_the_exe_is_the_one_the_tests_exercise(self):
+        with open(EXE, "rb") as f:
+            self.assertEqual(member("Kestrune.exe"), f.read())
+
+    def test_the_exe_carries_the_version(self):
+        data = member("Kestrune.exe")
+        quad = VERSION + ".0"
+        # The version record's strings are UTF-16; the manifest is UTF-8.
+        self.assertIn(quad.encode("utf-16-le"), data)
+        self.assertIn(('name="Kestrune" version="%s"' % quad).encode(), data)
+
+    def test_readme_reads_in_notepad_on_any_locale(self):
+        text = windows_text(member("ReadMe.txt"))
+        positions = [text.find("■ " + s) for s in SECTIONS]
+        self.assertNotIn(-1, positions, "a section is missing")
+        self.assertEqual(positions, sorted(positions), "sections out of order")
+        history = text[text.find("■ 更新履歴"):]
+        self.assertIn(VERSION + "（", history)
+        for needed in ("Settings.ini", "SmartScreen", "「詳細情報」", "「実行」",
+                       "Windows 10", "Windows 11", "Windows Server 2022", "Wine", "LICENSE.txt"):
+            self.assertIn(needed, text)
+        self.assertNotIn("@", text, "a template field was left unfilled")
+
+    def test_licence_is_mit_with_our_copyright(self):
+        text = windows_text(member("LICENSE.txt"))
+        with open(LICENSE, encoding="utf-8") as f:
+            self.assertEqual(text, f.read().replace("\r\n", "\n").replace("\n", "\r\n"))
+        self.assertTrue(text.startswith("MIT License"))
+        self.assertIn("Copyright (c) 2026 The Kestrune authors", text)
+
+    def test_packing_again_gives_the_same_bytes_and_honours_the_time(self):
+        with zipfile.ZipFile(ZIP) as archive:
+            readme = archive.read(FOLDER + "ReadMe.txt")[3:].decode("utf-8").replace("\r\n", "\n")
+        with tempfile.TemporaryDirectory() as scratch:
+            source = os.path.join(scratch, "ReadMe.txt")
+            with open(source, "w", encoding="utf-8") as f:
+                f.write(readme)
+
+            def pack(name, epoch):
+                out = os.path.join(scratch, name)
+                subprocess.run([sys.executable, PACKER, "--version", VERSION, "--epoch",
+                                str(epoch), "--exe", EXE, "--readme", source, "--license",
+                                LICENSE, "--out", out], check=True)
+                with open(out, "rb") as f:
+                    return f.read()
+
+            first = pack("a.zip", 1765000000)
+            self.assertEqual(first, pack("b.zip", 1765000000))
+            self.assertNotEqual(first, pack("c.zip", 1765003600))
+            with zipfile.ZipFile(os.path.join(scratch, "a.zip")) as archive:
+                # 1765000000 is 2025-12-06 05:46:40 UTC.
+                self.assertEqual(archive.infolist()[1].date_time, (2025, 12, 6, 5, 46, 40))
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)
