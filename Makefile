@@ -1,5 +1,5 @@
 # Thin front over the CMake preset; the scripts install what is missing.
-.PHONY: run test bench build format clean
+.PHONY: run test bench study build format clean
 
 run:
 	tools/run.sh
@@ -9,6 +9,9 @@ test:
 
 bench:
 	tools/bench.sh
+
+study:
+	tools/study.sh
 
 build:
 	tools/install-deps.sh
