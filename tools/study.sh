@@ -16,7 +16,7 @@ if ! dpkg-query -W -f='${Status}' python3-matplotlib 2>/dev/null | grep -q 'inst
     sudo_cmd=()
     [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
     echo "Installing: python3-matplotlib" >&2
-    "${sudo_cmd[@]}" apt-get update >&2
+    "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 update >&2
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends \
         -o DPkg::Lock::Timeout=600 python3-matplotlib >&2
 fi
