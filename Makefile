@@ -1,5 +1,5 @@
 # Thin front over the CMake preset; the scripts install what is missing.
-.PHONY: run test bench dist check-reproducible build format clean
+.PHONY: run test bench dist check-reproducible study build format clean
 
 run:
 	tools/run.sh
@@ -15,6 +15,9 @@ dist:
 
 check-reproducible:
 	tools/check-reproducible.sh
+
+study:
+	tools/study.sh
 
 build:
 	tools/install-deps.sh
