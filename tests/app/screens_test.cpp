@@ -59,7 +59,7 @@ TEST_F(ScreensTest, StartBuildsFifteenControlsInGroupOrder) {
     ExpectTrialKind(true);
     // Each control sits where its catalogue row puts it, with its row's style.
     for (int id : kTestOrder) {
-        const ControlSpec *row = FindControlSpec(id);
+        const ControlDefinition *row = FindControlDefinition(id);
         ASSERT_NE(row, nullptr);
         HWND control = GetDlgItem(window, id);
         RECT rect;
