@@ -3,11 +3,13 @@
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "dsb/score_display.h"
-#include "tests/app/app_test_support.h"
-#include "tests/audio/tone_window.h"
+#include "tests/support/app_window.h"
+#include "tests/support/files.h"
+#include "tests/support/main_window_fixture.h"
+#include "tests/support/message_pump.h"
 #include "tests/reliability/app_invariants.h"
 #include "tests/reliability/process_counts.h"
-#include "tests/render/picture.h"
+#include "tests/support/picture.h"
 
 #include <gtest/gtest.h>
 
@@ -292,7 +294,7 @@ class MessageStorm : public ::testing::Test {
 
     HWND window_ = nullptr;
     AppState *state_ = nullptr;
-    ScratchDir scratch_;
+    ScratchFolder scratch_;
     ProcessCounts baseline_ = {};
     std::mt19937 random_;
     StormFigures figures_;
