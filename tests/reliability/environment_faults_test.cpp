@@ -2,13 +2,11 @@
 // (the real program is put through the others in real_program_test.cpp).
 #include "app/controls.h"
 #include "app/main_window.h"
-#include "tests/support/app_window.h"
-#include "tests/support/files.h"
+#include "tests/reliability/process_counts.h"
+#include "tests/support/answers.h"
 #include "tests/support/main_window_fixture.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/seven_segment.h"
-#include "tests/reliability/process_counts.h"
-#include "tests/support/answers.h"
 
 #include <gtest/gtest.h>
 

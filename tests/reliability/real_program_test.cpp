@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 
 #include <string>
 #include <vector>
@@ -68,10 +69,11 @@ TEST_P(RealProgramExit, ExitCodeZeroAndTheVolumeSaved) {
     const ExitCase &c = GetParam();
     ScratchFolder dir(ScratchFolder::DO_NOT_ENTER);
     KestruneApp app;
-    // The tone's sound is kept, to see that the close came while it sounded.
+    // The tone's sound is kept (this case runs with the capture device), to
+    // see that the close came while it sounded.
     CaptureMonitor capture;
     if (c.state == State::ToneInFlight) {
-        app.SetEnvironment(EnvironmentWith("ALSA_CONFIG_PATH", KESTRUNE_CAPTURE_CONF));
+        ASSERT_STREQ(getenv("ALSA_CONFIG_PATH"), KESTRUNE_CAPTURE_CONF);
         capture.Follow(dir.File(CAPTURE_FILE_NAME));
     }
     ASSERT_TRUE(app.Launch(dir.path())) << app.launch_failure();
@@ -128,7 +130,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RealProgramFaults, NoAudioDevice) {
     ScratchFolder dir(ScratchFolder::DO_NOT_ENTER);
     KestruneApp app;
-    app.SetEnvironment(EnvironmentWith("ALSA_CONFIG_PATH", KESTRUNE_NO_DEVICE_CONF));
+    // The program inherits this case's sound configuration: no device at all.
+    ASSERT_STREQ(getenv("ALSA_CONFIG_PATH"), KESTRUNE_NO_DEVICE_CONF);
     ASSERT_TRUE(app.Launch(dir.path())) << app.launch_failure();
     CompleteATest(app, 12);
     ASSERT_TRUE(app.Close());

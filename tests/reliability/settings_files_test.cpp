@@ -4,7 +4,6 @@
 #include "app/settings.h"
 #include "tests/support/app_window.h"
 #include "tests/support/files.h"
-#include "tests/support/main_window_fixture.h"
 #include "tests/support/message_pump.h"
 
 #include <gtest/gtest.h>

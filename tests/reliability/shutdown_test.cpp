@@ -5,13 +5,12 @@
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "dsb/score_display.h"
-#include "tests/support/app_window.h"
-#include "tests/support/files.h"
-#include "tests/support/main_window_fixture.h"
-#include "tests/support/message_pump.h"
-#include "tests/support/seven_segment.h"
 #include "tests/reliability/process_counts.h"
 #include "tests/support/answers.h"
+#include "tests/support/app_window.h"
+#include "tests/support/files.h"
+#include "tests/support/message_pump.h"
+#include "tests/support/seven_segment.h"
 
 #include <gtest/gtest.h>
 

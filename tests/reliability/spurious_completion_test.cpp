@@ -6,10 +6,9 @@
 #include "engine/pitch.h"
 #include "sound/tone_synth.h"
 #include "tests/support/app_window.h"
-#include "tests/support/files.h"
-#include "tests/support/main_window_fixture.h"
-#include "tests/support/message_pump.h"
 #include "tests/support/capture.h"
+#include "tests/support/files.h"
+#include "tests/support/message_pump.h"
 
 #include <gtest/gtest.h>
 

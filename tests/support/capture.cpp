@@ -3,6 +3,8 @@
 #include <math.h>
 #include <stdio.h>
 
+#include <algorithm>
+
 static const double kTwoPi = 6.283185307179586476925;
 static const double kRate = 44100.0;
 
@@ -90,23 +92,21 @@ void Append(CapturedTone *tone, const std::vector<short> &samples, int from, int
 
 std::vector<CapturedTone> FindTones(const std::vector<short> &samples, int min_gap) {
     std::vector<CapturedTone> tones;
-    bool open = false;
+    bool open = false; // the last tone still wants frames
     for (const Stretch &s : Stretches(samples, min_gap)) {
-        int length = s.end - s.first;
-        if (open && tones.back().frames + length > FRAMES_PER_TONE) {
-            open = false; // cut short: this stretch begins the next tone
-        }
-        if (!open) {
-            // The frame before the first sound is the tone's frame 0.
-            int begin = s.first > 0 ? s.first - 1 : 0;
-            tones.push_back({begin, begin, 0, 0, {}});
-            Append(&tones.back(), samples, begin, s.end);
-            open = true;
-        } else {
-            Append(&tones.back(), samples, s.first, s.end);
-        }
-        if (tones.back().frames >= FRAMES_PER_TONE) {
-            open = false;
+        // A tone's frame 0 is the zero before its first sound.
+        int pos = open || s.first == 0 ? s.first : s.first - 1;
+        while (pos < s.end) {
+            if (!open) {
+                tones.push_back({pos, pos, 0, 0, {}});
+                open = true;
+            }
+            CapturedTone &tone = tones.back();
+            // A tone may follow the one before with no silence between.
+            int take = std::min(s.end - pos, FRAMES_PER_TONE - tone.frames);
+            Append(&tone, samples, pos, pos + take);
+            pos += take;
+            open = tone.frames < FRAMES_PER_TONE;
         }
     }
     return tones;

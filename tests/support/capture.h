@@ -43,12 +43,13 @@ struct CapturedTone {
 // False when the file cannot be read or does not hold whole frames.
 bool ReadCapturedStream(const std::string &path, CapturedStream *stream);
 
-// The tones of a stream, in order. Every tone starts with the sample 0 and
-// is one second long: stretches of sound separated by at least min_gap
-// silent frames are joined up to that length. A tone cut short (by a reset
-// or the end of the stream) ends where the next stretch would overrun it;
-// after a reset, whose next tone may follow with no silence between, use
-// LastTone instead.
+// The tones of a stream in which every tone but the last was played whole,
+// in order. Every tone starts with the sample 0 and is one second long:
+// stretches of sound separated by at least min_gap silent frames are joined
+// up to that length, and a stretch longer than that holds tones that
+// followed each other with no silence between. The last tone may be shorter
+// (cut by a reset or the end of the stream). When a tone was cut short
+// before others, find the tone after the cut with LastTone.
 std::vector<CapturedTone> FindTones(const std::vector<short> &samples, int min_gap = TONE_GAP);
 // The last second of sound in the stream, put together from its stretches
 // as above, backwards from the stream's end; fewer frames when there is less.

@@ -9,20 +9,6 @@ std::string KestruneExePath() {
     return WindowsPath(KESTRUNE_EXE_PATH);
 }
 
-std::string EnvironmentWith(const std::string &name, const std::string &value) {
-    std::string block;
-    char *strings = GetEnvironmentStringsA();
-    for (const char *entry = strings; *entry != 0; entry += lstrlenA(entry) + 1) {
-        std::string text = entry;
-        if (text.compare(0, name.size() + 1, name + "=") != 0) {
-            block += text + '\0';
-        }
-    }
-    FreeEnvironmentStringsA(strings);
-    block += name + "=" + value + '\0';
-    return block;
-}
-
 struct WindowSearch {
     DWORD process_id;
     const char *class_name;
@@ -73,13 +59,12 @@ bool KestruneApp::Launch(const std::string &work_dir, DWORD timeout_ms) {
     command.push_back(0);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    char *environment = environment_.empty() ? nullptr : &environment_[0];
     // A start the system refuses is tried again a moment later, a couple of
     // times, before the launch counts as failed.
     bool started = false;
     for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-        started = CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
-                                 environment, work_dir.c_str(), &startup, &process_) != FALSE;
+        started = CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 work_dir.c_str(), &startup, &process_) != FALSE;
         if (!started) {
             launch_failure_ = "CreateProcess failed, error " + std::to_string(GetLastError());
             Sleep(200);

@@ -1,6 +1,9 @@
 // Drives the real Kestrune.exe from another process, as a user would: the
 // program is launched in a working folder of its own, its window is found
-// by class, and its controls are addressed by id.
+// by class, and its controls are addressed by id. The program inherits this
+// process's Unix environment (ALSA_CONFIG_PATH, LANG): a case that needs
+// other values sets them through its ctest ENVIRONMENT, since an environment
+// block handed to CreateProcess does not reach Wine's Unix side.
 #pragma once
 
 #include <windows.h>
@@ -10,9 +13,6 @@
 
 // Kestrune.exe as this platform names it (under Wine, drive Z: is the Unix root).
 std::string KestruneExePath();
-// This process's environment block with the variable `name` set to `value`,
-// for KestruneApp::SetEnvironment.
-std::string EnvironmentWith(const std::string &name, const std::string &value);
 
 // One running Kestrune.exe. The destructor ends a process that is still
 // running (a failed test must not leave it behind) and closes the handles.
@@ -25,9 +25,6 @@ class KestruneApp {
 
     // Starts the program in work_dir and waits until its main window exists.
     bool Launch(const std::string &work_dir, DWORD timeout_ms = 30000);
-    // The environment of the next Launch: NAME=value strings, each ended by a
-    // NUL, the block by one more. Empty (the default): this process's own.
-    void SetEnvironment(const std::string &block) { environment_ = block; }
     // Why the last Launch failed.
     const std::string &launch_failure() const { return launch_failure_; }
     // The program's main window (after a successful Launch).
@@ -70,7 +67,6 @@ class KestruneApp {
   private:
     PROCESS_INFORMATION process_ = {};
     HWND window_ = nullptr;
-    std::string environment_;
     std::string launch_failure_;
 };
 
