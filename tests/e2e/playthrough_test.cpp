@@ -83,10 +83,11 @@ class PlaythroughTest : public ::testing::Test {
     }
 
     // After the trial `trial` is decided, the test's score display settles on
-    // `score`, or on dashes from the sixth decided trial on.
+    // `score`, or on dashes from the sixth decided trial on. A wrong figure
+    // ends the test: every later one would be wrong too.
     void ExpectDisplaySettlesAfter(int trial, int score) {
         std::string text = trial + 1 < 6 ? DisplayText(score) : "---";
-        EXPECT_EQ(WaitForDisplayText(app.window(), ID_SCORE_DISPLAY, text, COUNT_TIMEOUT_MS), text)
+        ASSERT_EQ(WaitForDisplayText(app.window(), ID_SCORE_DISPLAY, text, COUNT_TIMEOUT_MS), text)
             << "the test's score display after trial " << trial;
     }
 
