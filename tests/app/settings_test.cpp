@@ -92,14 +92,9 @@ TEST(SettingsTest, ReadOnlyDirectoryReadsButDoesNotSave) {
         << "the fixture did not prepare " << path;
     // Where the system refuses the immutable attribute the folder stays
     // writable, and the case could prove nothing.
-    HANDLE probe = CreateFileA((path + "\\probe.txt").c_str(), GENERIC_WRITE, 0, nullptr,
-                               CREATE_NEW, 0, nullptr);
-    if (probe != INVALID_HANDLE_VALUE) {
-        CloseHandle(probe);
-        DeleteFileA((path + "\\probe.txt").c_str());
-        std::string why = ReadWholeFile(path + "\\why-writable.txt");
-        GTEST_SKIP() << "the folder could not be made read-only here: "
-                     << (why.empty() ? "it stayed writable" : why);
+    std::string why = WhyWritable(path);
+    if (!why.empty()) {
+        GTEST_SKIP() << "the folder could not be made read-only here: " << why;
     }
     char previous[MAX_PATH * 2];
     GetCurrentDirectoryA(sizeof previous, previous);

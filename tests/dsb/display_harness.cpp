@@ -1,5 +1,7 @@
 #include "display_harness.h"
 
+#include "app/main_window.h"
+
 #include <mmsystem.h>
 
 static const char PARENT_CLASS[] = "DsbTestParent";
@@ -28,18 +30,14 @@ void RegisterHarnessClasses() {
         return;
     registered = true;
     HINSTANCE instance = GetModuleHandleA(nullptr);
+    // The display class as the program registers it.
+    RegisterWindowClasses(instance);
 
-    WNDCLASSEXA display = {};
-    display.cbSize = sizeof display;
-    display.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    display.lpfnWndProc = DisplayWindowProc;
-    display.hInstance = instance;
-    display.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    display.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    display.lpszClassName = DSB_CLASS_NAME;
-    RegisterClassExA(&display);
-
-    WNDCLASSEXA parent = display;
+    WNDCLASSEXA parent = {};
+    parent.cbSize = sizeof parent;
+    parent.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    parent.hInstance = instance;
+    parent.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     parent.lpfnWndProc = TestParentProc;
     parent.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     parent.lpszClassName = PARENT_CLASS;

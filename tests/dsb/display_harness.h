@@ -31,7 +31,7 @@ struct ParentLog {
 // The one parent's record of notifications and how it answers them.
 ParentLog &GetParentLog();
 
-// Registers the display class (with DisplayWindowProc) and the parent class once.
+// Registers the program's classes (the display's among them) and the parent class, once.
 void RegisterHarnessClasses();
 // Invisible unless asked: Wine without a window manager takes about two
 // seconds to destroy a visible top-level window.

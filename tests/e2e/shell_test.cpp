@@ -72,9 +72,7 @@ TEST(ShellEndToEnd, WholeTestFromTitleToResultAndBackThenQuit) {
     ASSERT_TRUE(app.Click(ID_BACK));
 
     ASSERT_TRUE(app.PostClick(ID_QUIT));
-    DWORD exit_code = 99;
-    ASSERT_TRUE(app.WaitForExit(30000, &exit_code));
-    EXPECT_EQ(exit_code, 0u);
+    EXPECT_TRUE(app.ExitsCleanly()) << "the program did not end with exit code 0";
     EXPECT_EQ(ReadSavedVolume(dir.path()), 37);
 }
 
@@ -105,9 +103,7 @@ void LeaveAndCheckTheSavedVolume(Way way) {
     } else {
         ASSERT_TRUE(app.Close());
     }
-    DWORD exit_code = 99;
-    ASSERT_TRUE(app.WaitForExit(30000, &exit_code));
-    EXPECT_EQ(exit_code, 0u);
+    EXPECT_TRUE(app.ExitsCleanly()) << "the program did not end with exit code 0";
     EXPECT_EQ(ReadSavedVolume(dir.path()), volume);
 }
 
@@ -134,9 +130,7 @@ TEST(ShellEndToEnd, ReadsTheWorkingFoldersSettingsAndWritesBackClamped) {
     ASSERT_TRUE(app.Click(ID_START));
     EXPECT_EQ(app.ScrollPos(ID_VOLUME_SLIDER), 100);
     ASSERT_TRUE(app.Close());
-    DWORD exit_code = 99;
-    ASSERT_TRUE(app.WaitForExit(30000, &exit_code));
-    EXPECT_EQ(exit_code, 0u);
+    EXPECT_TRUE(app.ExitsCleanly()) << "the program did not end with exit code 0";
     EXPECT_EQ(ReadSavedVolume(dir.path()), 100);
     char keep[16] = {};
     GetPrivateProfileStringA("Other", "Keep", "", keep, sizeof keep,

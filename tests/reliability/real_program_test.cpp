@@ -16,7 +16,6 @@
 
 namespace {
 
-const DWORD kExitTimeoutMs = 30000;
 const DWORD kToneTimeoutMs = 10000;
 
 // Clicks through a whole test: the play buttons of each trial, an answer,
@@ -43,12 +42,6 @@ void CompleteATest(KestruneApp &app, int volume) {
     ASSERT_TRUE(app.WaitForScreen(kResultScreenIds));
     ASSERT_TRUE(app.Click(ID_BACK));
     EXPECT_TRUE(app.WaitForScreen(kTitleScreenIds));
-}
-
-void ExpectCleanExit(KestruneApp &app) {
-    DWORD exit_code = 99;
-    ASSERT_TRUE(app.WaitForExit(kExitTimeoutMs, &exit_code)) << "the program did not end";
-    EXPECT_EQ(exit_code, 0u);
 }
 
 enum class State { Title, MidTest, ToneInFlight, CountRunning, ResultCountRunning };
@@ -105,7 +98,7 @@ TEST_P(RealProgramExit, ExitCodeZeroAndTheVolumeSaved) {
     } else {
         ASSERT_TRUE(app.Close());
     }
-    ExpectCleanExit(app);
+    EXPECT_TRUE(app.ExitsCleanly()) << "the program did not end with exit code 0";
     EXPECT_EQ(ReadSavedVolume(dir.path()), c.volume);
     if (c.state == State::ToneInFlight) {
         // The tone had begun and was cut short by the close: less than its second.
@@ -135,7 +128,7 @@ TEST(RealProgramFaults, NoAudioDevice) {
     ASSERT_TRUE(app.Launch(dir.path())) << app.launch_failure();
     CompleteATest(app, 12);
     ASSERT_TRUE(app.Close());
-    ExpectCleanExit(app);
+    EXPECT_TRUE(app.ExitsCleanly()) << "the program did not end with exit code 0";
     EXPECT_EQ(ReadSavedVolume(dir.path()), 12);
 }
 
@@ -146,14 +139,9 @@ TEST(RealProgramFaults, ReadOnlyWorkingFolder) {
     ASSERT_EQ(ReadSavedVolume(folder), 37) << "the read-only folder was not prepared";
     // Where the system refuses the immutable attribute the folder stays
     // writable, and the case could prove nothing.
-    HANDLE probe = CreateFileA((folder + "\\probe.txt").c_str(), GENERIC_WRITE, 0, nullptr,
-                               CREATE_NEW, 0, nullptr);
-    if (probe != INVALID_HANDLE_VALUE) {
-        CloseHandle(probe);
-        DeleteFileA((folder + "\\probe.txt").c_str());
-        std::string why = ReadWholeFile(folder + "\\why-writable.txt");
-        GTEST_SKIP() << "the folder could not be made read-only here: "
-                     << (why.empty() ? "it stayed writable" : why);
+    std::string why = WhyWritable(folder);
+    if (!why.empty()) {
+        GTEST_SKIP() << "the folder could not be made read-only here: " << why;
     }
 
     KestruneApp app;
@@ -162,14 +150,14 @@ TEST(RealProgramFaults, ReadOnlyWorkingFolder) {
     EXPECT_EQ(app.ScrollPos(ID_VOLUME_SLIDER), 37);
     ASSERT_TRUE(app.Click(ID_DECIDE));
     ASSERT_TRUE(app.Close());
-    ExpectCleanExit(app);
+    EXPECT_TRUE(app.ExitsCleanly()) << "the program did not end with exit code 0";
     EXPECT_EQ(ReadSavedVolume(folder), 37);
     // Again, through a whole test with another volume.
     KestruneApp again;
     ASSERT_TRUE(again.Launch(folder));
     CompleteATest(again, 0);
     ASSERT_TRUE(again.Close());
-    ExpectCleanExit(again);
+    EXPECT_TRUE(again.ExitsCleanly()) << "the program did not end with exit code 0";
     EXPECT_EQ(ReadSavedVolume(folder), 37);
 }
 

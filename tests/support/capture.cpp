@@ -229,26 +229,6 @@ double RootFrequency(const short *samples, int count, double lo_hz, double hi_hz
     return 0.0;
 }
 
-double ZeroCrossingFrequency(const short *samples, int count) {
-    double first = -1.0, last = -1.0;
-    int crossings = 0;
-    for (int n = 1; n < count; ++n) {
-        if (samples[n - 1] < 0 && samples[n] >= 0) {
-            double t =
-                (n - 1) + static_cast<double>(-samples[n - 1]) / (samples[n] - samples[n - 1]);
-            if (first < 0) {
-                first = t;
-            }
-            last = t;
-            ++crossings;
-        }
-    }
-    if (crossings < 2) {
-        return 0.0;
-    }
-    return (crossings - 1) * kRate / (last - first);
-}
-
 double ComponentAmplitude(const short *samples, int count, double hz) {
     // A Hann window passes a sine of amplitude A at its own frequency as A * N / 4.
     return 4.0 * Magnitude(Windowed(samples, count), hz) / count;
@@ -270,6 +250,31 @@ double PitchErrorCents(const short *samples, double expected_hz) {
     double lo = expected_hz * pow(2.0, -100.0 / 1200.0);
     double hi = expected_hz * pow(2.0, 100.0 / 1200.0);
     return CentsBetween(PeakFrequency(samples, FRAMES_PER_TONE, lo, hi), expected_hz);
+}
+
+std::string TonesDifferFrom(const std::vector<CapturedTone> &tones, const std::vector<double> &hz) {
+    char text[160];
+    if (tones.size() != hz.size()) {
+        snprintf(text, sizeof text, "%d tones, not %d", static_cast<int>(tones.size()),
+                 static_cast<int>(hz.size()));
+        return text;
+    }
+    for (size_t i = 0; i < tones.size(); ++i) {
+        if (tones[i].frames != FRAMES_PER_TONE || tones[i].samples[0] != 0) {
+            snprintf(text, sizeof text, "tone %d: %d frames from the sample %d",
+                     static_cast<int>(i), tones[i].frames, tones[i].samples[0]);
+            return text;
+        }
+        double cents = PitchErrorCents(tones[i].samples.data(), hz[i]);
+        printf("  tone at %.6f Hz: pitch error %+.6f cents (%d pieces)\n", hz[i], cents,
+               tones[i].pieces);
+        if (!(fabs(cents) < MAX_CENTS_ERROR)) {
+            snprintf(text, sizeof text, "tone %d: %+.6f cents from %.6f Hz", static_cast<int>(i),
+                     cents, hz[i]);
+            return text;
+        }
+    }
+    return "";
 }
 
 std::vector<int> SemitonesPresent(const short *samples, double root_hz, double share) {

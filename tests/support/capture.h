@@ -61,9 +61,6 @@ double PeakFrequency(const short *samples, int count, double lo_hz, double hi_hz
 // Root in Hz of a tone or chord between lo_hz and hi_hz, without knowing it
 // beforehand: the lowest of the strong spectral peaks, refined as above.
 double RootFrequency(const short *samples, int count, double lo_hz, double hi_hz);
-// Frequency in Hz from the first and last upward zero crossings, each placed
-// by linear interpolation between the samples around it (single tones only).
-double ZeroCrossingFrequency(const short *samples, int count);
 // Amplitude of the component at hz, from the Hann-windowed spectrum.
 double ComponentAmplitude(const short *samples, int count, double hz);
 // Peak amplitude of a sine estimated from its RMS value.
@@ -73,6 +70,10 @@ double CentsBetween(double measured_hz, double expected_hz);
 // Pitch of one second of samples against expected_hz, in cents: the spectral
 // peak within 100 cents either side of it.
 double PitchErrorCents(const short *samples, double expected_hz);
+// Empty when the tones are, in order, one second each from the sample 0 at
+// the pitches `hz` (each within MAX_CENTS_ERROR); else the first difference.
+// Prints each tone's pitch error.
+std::string TonesDifferFrom(const std::vector<CapturedTone> &tones, const std::vector<double> &hz);
 // The semitones 0..12 above `root_hz` at which one second of samples holds a
 // component of at least `share` of the root's amplitude.
 std::vector<int> SemitonesPresent(const short *samples, double root_hz, double share = 0.5);

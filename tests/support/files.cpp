@@ -36,6 +36,18 @@ void WriteWholeFile(const std::string &path, const std::string &bytes) {
     CloseHandle(file);
 }
 
+std::string WhyWritable(const std::string &folder) {
+    std::string probe = folder + "\\probe.txt";
+    HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return "";
+    }
+    CloseHandle(file);
+    DeleteFileA(probe.c_str());
+    std::string why = ReadWholeFile(folder + "\\why-writable.txt");
+    return why.empty() ? "it stayed writable" : why;
+}
+
 bool PathExists(const std::string &path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -16,6 +16,9 @@ std::string WindowsPath(const std::string &path);
 std::string ReadWholeFile(const std::string &path);
 // Replaces the file's contents with `bytes` (creating it when needed).
 void WriteWholeFile(const std::string &path, const std::string &bytes);
+// Empty when nobody may create a file in `folder`; else why one can (the
+// reason a read-only fixture left in why-writable.txt, when there is one).
+std::string WhyWritable(const std::string &folder);
 // Whether a file or folder of that name exists.
 bool PathExists(const std::string &path);
 // Deletes a folder with everything below it, read-only files included.
