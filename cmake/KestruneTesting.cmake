@@ -28,8 +28,8 @@ function(kestrune_add_test name)
     endif()
     math(EXPR run_timeout "${KT_TIMEOUT} - 10")
     add_executable(${name} ${KT_UNPARSED_ARGUMENTS})
-    target_link_libraries(${name} PRIVATE kestrune_test_support kestrune_core GTest::gtest_main
-                                          GTest::gmock)
+    target_link_libraries(${name} PRIVATE kestrune_test_main kestrune_test_support kestrune_core
+                                          GTest::gtest GTest::gmock)
     set(emulator env KESTRUNE_RUN_TIMEOUT=${run_timeout} ${KT_LAUNCHER}
                  ${CMAKE_CROSSCOMPILING_EMULATOR})
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${emulator}")
