@@ -4,7 +4,7 @@
 #include "engine/schedule.h"
 
 // Labels are Shift-JIS once compiled; the ANSI calls pass them on unchanged.
-const ControlSpec ControlCatalogue[CONTROL_COUNT] = {
+const ControlDefinition ControlCatalogue[CONTROL_COUNT] = {
     {ID_START, 0, "Button", "開始", STYLE_PUSH, 200, 255, 50, 30},
     {ID_QUIT, 0, "Button", "終了", STYLE_PUSH, 250, 255, 50, 30},
     {ID_HIGH_A, 0, "Button", "A", STYLE_GROUP_RADIO, 175, 105, 50, 30},
@@ -36,8 +36,8 @@ static const int kRadioControls[] = {ID_HIGH_A, ID_HIGH_B, ID_HIGH_C, ID_LOW_A, 
 
 constexpr int PITCH_SLIDER_RESET = 100;
 
-const ControlSpec *FindControlSpec(int id) {
-    for (const ControlSpec &row : ControlCatalogue) {
+const ControlDefinition *FindControlDefinition(int id) {
+    for (const ControlDefinition &row : ControlCatalogue) {
         if (row.id == id) {
             return &row;
         }
@@ -49,7 +49,7 @@ bool CreateControl(HWND parent, int id) {
     if (IsWindow(GetDlgItem(parent, id))) {
         return false;
     }
-    const ControlSpec *row = FindControlSpec(id);
+    const ControlDefinition *row = FindControlDefinition(id);
     if (row == nullptr) {
         return false;
     }

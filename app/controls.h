@@ -33,7 +33,7 @@ constexpr DWORD STYLE_BAR = 0x50000000;         // child, visible, SBS_HORZ
 constexpr DWORD STYLE_DISPLAY = 0x50000000;     // child, visible
 
 // One row of the catalogue: everything CreateWindowExA needs for a control.
-struct ControlSpec {
+struct ControlDefinition {
     int id;
     DWORD ex_style;
     const char *class_name;
@@ -46,10 +46,10 @@ struct ControlSpec {
 };
 
 constexpr int CONTROL_COUNT = 20;
-extern const ControlSpec ControlCatalogue[CONTROL_COUNT];
+extern const ControlDefinition ControlCatalogue[CONTROL_COUNT];
 
 // The catalogue row of an id, or null when the id is not in it.
-const ControlSpec *FindControlSpec(int id);
+const ControlDefinition *FindControlDefinition(int id);
 
 bool CreateControl(HWND parent, int id);
 bool SetChildFonts(HWND parent, AppState *state);

@@ -2,7 +2,8 @@
 # Installs what building and running Kestrune on Debian 12 needs, only when
 # something is missing: the mingw-w64 cross compiler, CMake and Ninja,
 # GoogleTest's sources, Wine, Xvfb, Japanese and Latin fonts, Python (for the
-# icon and the screenshots' PNG files) and the ja_JP.UTF-8 locale.
+# icon and the screenshots' PNG files), chattr (e2fsprogs, for the tests'
+# read-only folders) and the ja_JP.UTF-8 locale.
 set -eu
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
     wine wine64 xvfb xauth x11-utils
     locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation2
     alsa-utils libasound2-plugins
+    e2fsprogs
     python3
 )
 

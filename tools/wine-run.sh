@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine: tools/wine-run.sh --prefix DIR prog.exe [args...]
 # ctest uses it as the emulator of every test executable. The run is bounded
-# in time, so a hanging program fails instead of stalling the suite. With
-# KESTRUNE_WINE_LANG set (C.UTF-8, say) the program runs in that locale, in a
-# prefix of that locale's own beside DIR.
+# in time, so a hanging program fails instead of stalling the suite: by
+# KESTRUNE_RUN_TIMEOUT seconds, which the suites' registration sets ten
+# seconds below each case's ctest timeout (150 s when run by hand).
+# With KESTRUNE_WINE_LANG set (C.UTF-8, say) the program runs in that locale,
+# in a prefix of that locale's own beside DIR.
 set -u
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/wine-env.sh"

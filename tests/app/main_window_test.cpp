@@ -3,8 +3,8 @@
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "app/settings.h"
-#include "app_test_support.h"
 #include "dsb/score_display.h"
+#include "tests/support/main_window_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -28,24 +28,36 @@ TEST_F(MainWindowTest, ClientAreaIs500By300WithoutSizingOrMaximise) {
     EXPECT_STREQ(caption, "Kestrune Ver1.1");
 }
 
-TEST_F(MainWindowTest, BothClassesShareOneDescription) {
+// The program's own registration of both classes, not the logging wrapper
+// that the other cases put in place of the display class: one description,
+// only the procedure and the name changed for the second class.
+TEST(MainWindowClasses, BothClassesShareOneDescription) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA main_class = {};
-    main_class.cbSize = sizeof main_class;
-    ASSERT_TRUE(GetClassInfoExA(instance, MAIN_CLASS_NAME, &main_class));
-    EXPECT_EQ(main_class.style, 0x000Bu);
-    EXPECT_EQ(main_class.hbrBackground, GetStockObject(NULL_BRUSH));
-    EXPECT_NE(main_class.hIcon, nullptr);
-    EXPECT_EQ(main_class.hCursor, LoadCursorA(nullptr, IDC_ARROW));
-    EXPECT_EQ(main_class.lpfnWndProc, MainWindowProc);
-    EXPECT_EQ(main_class.cbClsExtra, 0);
-    EXPECT_EQ(main_class.cbWndExtra, 0);
-    // The display class is the test's logging wrapper here, registered with
-    // the same values; the program's own registration must not disturb it.
-    WNDCLASSEXA display_class = {};
-    display_class.cbSize = sizeof display_class;
-    ASSERT_TRUE(GetClassInfoExA(instance, DSB_CLASS_NAME, &display_class));
-    EXPECT_EQ(display_class.style, 0x000Bu);
+    // Cases run in one process leave the wrapper registered; no window of it
+    // is left, so it can go.
+    UnregisterClassA(DSB_CLASS_NAME, instance);
+    RegisterWindowClasses(instance);
+    const struct {
+        const char *name;
+        WNDPROC procedure;
+    } classes[] = {{"WndClass_adapt_mp", MainWindowProc}, {"WndClass_DSB", DisplayWindowProc}};
+    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+    ASSERT_NE(icon, nullptr);
+    for (const auto &expected : classes) {
+        SCOPED_TRACE(expected.name);
+        WNDCLASSEXA wc = {};
+        wc.cbSize = sizeof wc;
+        ASSERT_TRUE(GetClassInfoExA(instance, expected.name, &wc));
+        EXPECT_EQ(wc.lpfnWndProc, expected.procedure);
+        EXPECT_EQ(wc.style, 0x000Bu);
+        EXPECT_EQ(wc.cbClsExtra, 0);
+        EXPECT_EQ(wc.cbWndExtra, 0);
+        EXPECT_EQ(wc.hInstance, instance);
+        EXPECT_EQ(wc.hIcon, icon);
+        EXPECT_EQ(wc.hCursor, LoadCursorA(nullptr, IDC_ARROW));
+        EXPECT_EQ(wc.hbrBackground, GetStockObject(NULL_BRUSH));
+        EXPECT_EQ(wc.lpszMenuName, nullptr);
+    }
 }
 
 TEST_F(MainWindowTest, CreationLeavesTheTitleScreenAndTheDefaultVolume) {

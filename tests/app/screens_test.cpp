@@ -3,8 +3,9 @@
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "app/screens.h"
-#include "app_test_support.h"
 #include "dsb/score_display.h"
+#include "tests/support/main_window_fixture.h"
+#include "tests/support/screen_controls.h"
 
 #include <gtest/gtest.h>
 
@@ -12,42 +13,108 @@
 
 namespace {
 
-const std::vector<int> kTestOrder = {
-    ID_HIGH_A,       ID_HIGH_B, ID_HIGH_C, ID_PLAY_A,        ID_PLAY_B,
-    ID_PLAY_C,       ID_LOW_A,  ID_LOW_B,  ID_LOW_C,         ID_DECIDE,
-    ID_PITCH_SLIDER, ID_PLAY,   ID_TARGET, ID_SCORE_DISPLAY, ID_VOLUME_SLIDER,
+// Every control as the requirements define it: class, label (code page 932),
+// style, extended style, and place and size in the main window's client area.
+struct ExpectedControl {
+    int id;
+    const char *class_name;
+    const char *label; // "" for a control without a window text
+    DWORD style;
+    DWORD ex_style;
+    int x, y, width, height;
 };
-const std::vector<int> kComparisonIds = {ID_HIGH_A, ID_HIGH_B, ID_HIGH_C, ID_PLAY_A, ID_PLAY_B,
-                                         ID_PLAY_C, ID_LOW_A,  ID_LOW_B,  ID_LOW_C};
-const std::vector<int> kMatchingIds = {ID_PITCH_SLIDER, ID_PLAY, ID_TARGET};
-const std::vector<int> kAlwaysShown = {ID_DECIDE, ID_SCORE_DISPLAY, ID_VOLUME_SLIDER};
+
+const DWORD PUSH = 0x50000000;        // WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON
+const DWORD RADIO = 0x50000009;       // WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON
+const DWORD GROUP_RADIO = 0x50020009; // the same with WS_GROUP
+const DWORD BAR = 0x50000000;         // WS_CHILD | WS_VISIBLE | SBS_HORZ
+const DWORD DISPLAY = 0x50000000;     // WS_CHILD | WS_VISIBLE
+const DWORD EDGE = 0x200;             // WS_EX_CLIENTEDGE
+
+const ExpectedControl kControls[] = {
+    {1000, "Button", "\x8A\x4A\x8E\x6E", PUSH, 0, 200, 255, 50, 30}, // 開始
+    {1001, "Button", "\x8F\x49\x97\xB9", PUSH, 0, 250, 255, 50, 30}, // 終了
+    {2000, "Button", "A", GROUP_RADIO, 0, 175, 105, 50, 30},
+    {2001, "Button", "B", RADIO, 0, 225, 105, 50, 30},
+    {2002, "Button", "C", RADIO, 0, 275, 105, 50, 30},
+    {2003, "Button", "A", GROUP_RADIO, 0, 175, 165, 50, 30},
+    {2004, "Button", "B", RADIO, 0, 225, 165, 50, 30},
+    {2005, "Button", "C", RADIO, 0, 275, 165, 50, 30},
+    {2006, "Button", "A", PUSH, 0, 175, 135, 50, 30},
+    {2007, "Button", "B", PUSH, 0, 225, 135, 50, 30},
+    {2008, "Button", "C", PUSH, 0, 275, 135, 50, 30},
+    {2009, "ScrollBar", "", BAR, 0, 125, 105, 250, 20},
+    {2010, "Button", "Target", PUSH, 0, 200, 135, 50, 30},
+    {2011, "Button", "Play", PUSH, 0, 250, 135, 50, 30},
+    {2012, "Button", "\x8C\x88\x92\xE8", PUSH, 0, 225, 210, 50, 30}, // 決定
+    {2013, "WndClass_DSB", "", DISPLAY, EDGE, 375, 160, 102, 64},
+    {2014, "ScrollBar", "", BAR, 0, 375, 270, 102, 20},
+    {3000, "Button", "\x96\xDF\x82\xE9", PUSH, 0, 350, 255, 50, 30}, // 戻る
+    {3001, "Button", "\x8F\x49\x97\xB9", PUSH, 0, 400, 255, 50, 30}, // 終了
+    {3002, "WndClass_DSB", "", DISPLAY, EDGE, 300, 5, 102, 64},
+};
+
+// Each child of the window is the control of its id in the table above: its
+// class, text, style (shown or hidden aside), extended style, place and size.
+void ExpectControlsAsDefined(HWND window) {
+    for (int id : ChildIds(window)) {
+        SCOPED_TRACE(::testing::Message() << "control " << id);
+        const ExpectedControl *want = nullptr;
+        for (const ExpectedControl &row : kControls) {
+            want = row.id == id ? &row : want;
+        }
+        ASSERT_NE(want, nullptr) << "a control the requirements do not have";
+        HWND control = GetDlgItem(window, id);
+        char class_name[64] = {};
+        GetClassNameA(control, class_name, sizeof class_name);
+        EXPECT_EQ(lstrcmpiA(class_name, want->class_name), 0) << class_name;
+        char text[64] = {};
+        GetWindowTextA(control, text, sizeof text);
+        EXPECT_STREQ(text, want->label);
+        DWORD style = static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE));
+        EXPECT_EQ(style | WS_VISIBLE, want->style) << std::hex << style;
+        DWORD ex_style = static_cast<DWORD>(GetWindowLongA(control, GWL_EXSTYLE));
+        EXPECT_EQ(ex_style, want->ex_style) << std::hex << ex_style;
+        RECT rect;
+        GetWindowRect(control, &rect);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&rect), 2);
+        EXPECT_EQ(rect.left, want->x);
+        EXPECT_EQ(rect.top, want->y);
+        EXPECT_EQ(rect.right - rect.left, want->width);
+        EXPECT_EQ(rect.bottom - rect.top, want->height);
+    }
+}
 
 class ScreensTest : public MainWindowFixture {
   protected:
     void Decide() { Click(window, ID_DECIDE); }
-    bool Visible(int id) { return IsWindowVisible(GetDlgItem(window, id)) != FALSE; }
     void ExpectTrialKind(bool comparison) {
-        for (int id : kComparisonIds) {
-            EXPECT_EQ(Visible(id), comparison) << "control " << id << " at trial " << state->trial;
+        for (int id : kComparisonOnlyIds) {
+            EXPECT_EQ(IsShown(window, id), comparison)
+                << "control " << id << " at trial " << state->trial;
         }
-        for (int id : kMatchingIds) {
-            EXPECT_EQ(Visible(id), !comparison) << "control " << id << " at trial " << state->trial;
+        for (int id : kMatchingOnlyIds) {
+            EXPECT_EQ(IsShown(window, id), !comparison)
+                << "control " << id << " at trial " << state->trial;
         }
-        for (int id : kAlwaysShown) {
-            EXPECT_TRUE(Visible(id)) << "control " << id << " at trial " << state->trial;
+        for (int id : kAlwaysOnTestIds) {
+            EXPECT_TRUE(IsShown(window, id)) << "control " << id << " at trial " << state->trial;
         }
     }
 };
 
-TEST_F(ScreensTest, TitleScreenHasStartAndQuitWithJapaneseLabels) {
-    EXPECT_EQ(state->main_window, window);
-    EXPECT_EQ(state->screen, ScreenTitle);
-    EXPECT_EQ(ChildIds(window), (std::vector<int>{ID_START, ID_QUIT}));
-    char text[32];
-    GetWindowTextA(GetDlgItem(window, ID_START), text, sizeof text);
-    EXPECT_STREQ(text, "\x8A\x4A\x8E\x6E"); // 開始 in code page 932
-    GetWindowTextA(GetDlgItem(window, ID_QUIT), text, sizeof text);
-    EXPECT_STREQ(text, "\x8F\x49\x97\xB9"); // 終了
+// All twenty controls, on the three screens that carry them.
+TEST_F(ScreensTest, EveryControlIsAsTheRequirementsDefineIt) {
+    ASSERT_EQ(ChildIds(window), kTitleScreenIds);
+    ExpectControlsAsDefined(window);
+    Click(window, ID_START);
+    ASSERT_EQ(ChildIds(window), kTestScreenIds);
+    ExpectControlsAsDefined(window);
+    for (int t = 0; t < 10; ++t) {
+        Decide();
+    }
+    ASSERT_EQ(ChildIds(window), kResultScreenIds);
+    ExpectControlsAsDefined(window);
 }
 
 TEST_F(ScreensTest, StartBuildsFifteenControlsInGroupOrder) {
@@ -55,31 +122,8 @@ TEST_F(ScreensTest, StartBuildsFifteenControlsInGroupOrder) {
     EXPECT_EQ(state->screen, ScreenTest);
     EXPECT_EQ(state->trial, 0);
     EXPECT_EQ(state->score, 100);
-    EXPECT_EQ(ChildIds(window), kTestOrder);
+    EXPECT_EQ(ChildIds(window), kTestScreenIds);
     ExpectTrialKind(true);
-    // Each control sits where its catalogue row puts it, with its row's style.
-    for (int id : kTestOrder) {
-        const ControlSpec *row = FindControlSpec(id);
-        ASSERT_NE(row, nullptr);
-        HWND control = GetDlgItem(window, id);
-        RECT rect;
-        GetWindowRect(control, &rect);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&rect), 2);
-        EXPECT_EQ(rect.left, row->x) << id;
-        EXPECT_EQ(rect.top, row->y) << id;
-        EXPECT_EQ(rect.right - rect.left, row->width) << id;
-        EXPECT_EQ(rect.bottom - rect.top, row->height) << id;
-        DWORD style = static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE));
-        EXPECT_EQ(style & ~WS_VISIBLE, row->style & ~WS_VISIBLE) << id;
-        DWORD ex_style = static_cast<DWORD>(GetWindowLongA(control, GWL_EXSTYLE));
-        EXPECT_EQ(ex_style & WS_EX_CLIENTEDGE, row->ex_style) << id;
-        char class_name[64];
-        GetClassNameA(control, class_name, sizeof class_name);
-        EXPECT_EQ(lstrcmpiA(class_name, row->class_name), 0) << id;
-    }
-    char text[32];
-    GetWindowTextA(GetDlgItem(window, ID_DECIDE), text, sizeof text);
-    EXPECT_STREQ(text, "\x8C\x88\x92\xE8"); // 決定
     // A fresh test: no picks, both sliders where they start.
     EXPECT_EQ(state->chosen_high, 0);
     EXPECT_EQ(state->chosen_low, 0);
@@ -137,13 +181,10 @@ TEST_F(ScreensTest, TenDecidesReachTheResultScreen) {
         Decide();
     }
     EXPECT_EQ(state->screen, ScreenResult);
-    EXPECT_EQ(ChildIds(window), (std::vector<int>{ID_BACK, ID_RESULT_QUIT, ID_FINAL_DISPLAY}));
+    EXPECT_EQ(ChildIds(window), kResultScreenIds);
     EXPECT_EQ(state->chosen_high, 0);
     EXPECT_EQ(state->chosen_low, 0);
     EXPECT_EQ(state->slider_pos, 100);
-    char text[32];
-    GetWindowTextA(GetDlgItem(window, ID_BACK), text, sizeof text);
-    EXPECT_STREQ(text, "\x96\xDF\x82\xE9"); // 戻る
     std::vector<DisplayMessage> sent = DisplayMessagesFor(ID_FINAL_DISPLAY);
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_EQ(sent[0].message, DSBM_SETSPEED);
@@ -163,7 +204,7 @@ TEST_F(ScreensTest, BackThenStartAgainDrawsANewPlanAndKeepsTheStreak) {
     state->streak = streak;
     Click(window, ID_BACK);
     EXPECT_EQ(state->screen, ScreenTitle);
-    EXPECT_EQ(ChildIds(window), (std::vector<int>{ID_START, ID_QUIT}));
+    EXPECT_EQ(ChildIds(window), kTitleScreenIds);
 
     state->volume = 42;
     ClearDisplayLog();
@@ -233,14 +274,6 @@ TEST_F(ScreensTest, CreateControlRefusesUnknownAndDuplicateIds) {
     EXPECT_TRUE(CreateControl(window, ID_BACK));
     EXPECT_FALSE(CreateControl(window, ID_BACK));
     EXPECT_EQ(ChildIds(window), (std::vector<int>{ID_START, ID_QUIT, ID_BACK}));
-}
-
-TEST_F(ScreensTest, CatalogueHoldsTwentyDistinctIds) {
-    for (int i = 0; i < CONTROL_COUNT; ++i) {
-        for (int j = i + 1; j < CONTROL_COUNT; ++j) {
-            EXPECT_NE(ControlCatalogue[i].id, ControlCatalogue[j].id);
-        }
-    }
 }
 
 TEST_F(ScreensTest, ShowTrialControlsActsOnlyOnTheTestScreen) {

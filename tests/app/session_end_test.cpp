@@ -2,7 +2,9 @@
 // shutdown), or the main window cannot be made at all.
 #include "app/controls.h"
 #include "app/main_window.h"
-#include "tests/app/app_test_support.h"
+#include "tests/support/app_window.h"
+#include "tests/support/files.h"
+#include "tests/support/main_window_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -114,7 +116,7 @@ LRESULT CALLBACK RefuseMainWindow(int code, WPARAM wparam, LPARAM lparam) {
 }
 
 TEST(NoMainWindowTest, RefusedWindowEndsTheProgramWithExitCodeOne) {
-    ScratchDir scratch;
+    ScratchFolder scratch;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     // The class must register for real, so that only the window is refused.
     UnregisterClassA(MAIN_CLASS_NAME, instance);
@@ -129,7 +131,7 @@ TEST(NoMainWindowTest, RefusedWindowEndsTheProgramWithExitCodeOne) {
 }
 
 TEST(NoMainWindowTest, RefusedClassEndsTheProgramWithExitCodeOne) {
-    ScratchDir scratch;
+    ScratchFolder scratch;
     // A class of the same name already in the process: the program's
     // registration is refused, as it would be for any other reason.
     HINSTANCE instance = GetModuleHandleA(nullptr);

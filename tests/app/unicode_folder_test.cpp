@@ -5,7 +5,8 @@
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "app/settings.h"
-#include "tests/app/app_test_support.h"
+#include "tests/support/app_window.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 
@@ -30,56 +31,6 @@ const FolderName kFolderNames[] = {
     {"Japanese", L"\u97f3\u7a0b\u30c6\u30b9\u30c8"},
 };
 
-std::wstring Widen(const std::string &text) {
-    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(length, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], length);
-    wide.resize(length - 1);
-    return wide;
-}
-
-std::string ReadWide(const std::wstring &path) {
-    std::string text;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return "(no file)";
-    }
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
-        text.append(buffer, got);
-    }
-    CloseHandle(file);
-    return text;
-}
-
-void WriteWide(const std::wstring &path, const std::string &text) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-// Everything in a folder, names as they are on disk.
-std::vector<std::wstring> Entries(const std::wstring &folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return names;
-    }
-    do {
-        std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") {
-            names.push_back(name);
-        }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
-}
-
 // A folder of the given name in a scratch folder, made the current directory.
 class NamedFolderTest : public ::testing::Test {
   protected:
@@ -94,7 +45,7 @@ class NamedFolderTest : public ::testing::Test {
 
     // Makes and enters the folder; false (with a failure) if the platform refused.
     bool Enter(const FolderName &folder) {
-        parent_ = Widen(scratch_.path());
+        parent_ = Wide(scratch_.path());
         path_ = parent_ + L"\\" + folder.name;
         EXPECT_TRUE(CreateDirectoryW(path_.c_str(), nullptr)) << "could not make the folder";
         EXPECT_TRUE(SetCurrentDirectoryW(path_.c_str())) << "could not enter the folder";
@@ -103,19 +54,18 @@ class NamedFolderTest : public ::testing::Test {
     // Leaves the folder and removes it with what is in it.
     void Leave() {
         SetCurrentDirectoryA(scratch_.path().c_str());
-        DeleteFileW(File().c_str());
-        RemoveDirectoryW(path_.c_str());
+        RemoveTree(path_);
     }
     std::wstring File() const { return path_ + L"\\Settings.ini"; }
     // Nothing may land beside the folder: a Settings.ini, or a folder or
     // file whose name the code page spelled with question marks.
     void ExpectOnlyTheFolder(const FolderName &folder) const {
-        std::vector<std::wstring> names = Entries(parent_);
+        std::vector<std::wstring> names = FolderEntries(parent_);
         ASSERT_EQ(names.size(), 1u) << "something was written beside the folder";
         EXPECT_TRUE(names[0] == folder.name);
     }
 
-    ScratchDir scratch_;
+    ScratchFolder scratch_;
     std::wstring parent_;
     std::wstring path_;
 };
@@ -141,15 +91,15 @@ TEST_F(NamedFolderTest, TheVolumeIsWrittenAndReadInTheFolderItself) {
         }
         EXPECT_EQ(ReadVolume(), 90);
         WriteVolume(42);
-        EXPECT_EQ(ReadWide(File()), "[Settings]\r\nVolume=42\r\n");
+        EXPECT_EQ(ReadWholeFile(File()), "[Settings]\r\nVolume=42\r\n");
         EXPECT_EQ(ReadVolume(), 42);
         ExpectOnlyTheFolder(folder);
 
         // The rest of a file that is already there is kept.
-        WriteWide(File(), "[Window]\r\nLeft=10\r\n[Settings]\r\nVolume=20\r\nTheme=dark\r\n");
+        WriteWholeFile(File(), "[Window]\r\nLeft=10\r\n[Settings]\r\nVolume=20\r\nTheme=dark\r\n");
         EXPECT_EQ(ReadVolume(), 20);
         WriteVolume(7);
-        EXPECT_EQ(ReadWide(File()),
+        EXPECT_EQ(ReadWholeFile(File()),
                   "[Window]\r\nLeft=10\r\n[Settings]\r\nVolume=7\r\nTheme=dark\r\n");
         Leave();
     }
@@ -162,7 +112,7 @@ TEST_F(NamedFolderTest, TheMainWindowKeepsItsVolumeThere) {
         if (!Enter(folder)) {
             continue;
         }
-        WriteWide(File(), "[Settings]\r\nVolume=42\r\n");
+        WriteWholeFile(File(), "[Settings]\r\nVolume=42\r\n");
         HWND window = OpenMainWindow();
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(GetAppState()->volume, 42);
@@ -170,7 +120,7 @@ TEST_F(NamedFolderTest, TheMainWindowKeepsItsVolumeThere) {
         Scroll(window, ID_VOLUME_SLIDER, SB_THUMBPOSITION, 17);
         DestroyWindow(window);
         DrainQuit();
-        EXPECT_EQ(ReadWide(File()), "[Settings]\r\nVolume=17\r\n");
+        EXPECT_EQ(ReadWholeFile(File()), "[Settings]\r\nVolume=17\r\n");
         ExpectOnlyTheFolder(folder);
         Leave();
     }

@@ -4,6 +4,7 @@
 #include "sound/wave_out.h"
 
 #include "tests/audio/tone_window.h"
+#include "tests/support/app_window.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +74,7 @@ TEST(ToneBufferAllocation, FailureLeavesPlayIdleAndLaterPlaysWork) {
     EXPECT_EQ(buffer, nullptr);
 
     ASSERT_TRUE(PlayTone(&g_state, 3));
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitForToneEnd(&g_state));
     EXPECT_EQ(g_state.wave_buffer, nullptr);
     EXPECT_TRUE(CloseWaveOut(&g_state));
     DestroyWindow(window);

@@ -5,8 +5,9 @@
 #include "engine/pitch.h"
 #include "sound/tone_synth.h"
 #include "sound/wave_out.h"
-#include "tests/audio/captured_audio.h"
-#include "tests/audio/tone_window.h"
+#include "tests/support/app_window.h"
+#include "tests/support/capture.h"
+#include "tests/support/message_pump.h"
 
 #include <gtest/gtest.h>
 
@@ -23,9 +24,7 @@ class MainWindowSoundTest : public ::testing::Test {
         // The window reads and writes the volume here; every case starts from the default.
         DeleteFileA("Settings.ini");
         DeleteFileA(CAPTURE_FILE_NAME);
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        RegisterWindowClasses(instance);
-        window_ = CreateMainWindow(instance);
+        window_ = OpenMainWindow(false);
         ASSERT_NE(window_, nullptr);
         state_ = GetAppState();
         ASSERT_NE(state_->wave_out, nullptr) << "no wave device: is ALSA_CONFIG_PATH set?";
@@ -40,23 +39,18 @@ class MainWindowSoundTest : public ::testing::Test {
     }
 
     void Click(int id) {
-        HWND control = GetDlgItem(window_, id);
-        ASSERT_NE(control, nullptr) << "no control " << id;
-        SendMessageA(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(control));
+        ASSERT_NE(GetDlgItem(window_, id), nullptr) << "no control " << id;
+        Command(window_, id);
     }
 
-    void Slide(int id, int position) {
-        SendMessageA(window_, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position),
-                     reinterpret_cast<LPARAM>(GetDlgItem(window_, id)));
-    }
+    void Slide(int id, int position) { Scroll(window_, id, SB_THUMBPOSITION, position); }
 
     // Presses a play button, remembers what it should sound, waits until it has.
     void Play(int id, int tone_number) {
         expected_.push_back(StimulusFrequency(state_, tone_number));
         Click(id);
         ASSERT_EQ(state_->playing, 1) << "button " << id << " played nothing";
-        ASSERT_TRUE(WaitUntilIdle(state_));
+        ASSERT_TRUE(WaitForToneEnd(state_));
     }
 
     // Closing the window closes the device, which writes out the capture.
@@ -68,14 +62,7 @@ class MainWindowSoundTest : public ::testing::Test {
     }
 
     void CheckTones(const CapturedStream &stream) {
-        std::vector<CapturedTone> tones = FindTones(stream.left, TONE_GAP);
-        ASSERT_EQ(tones.size(), expected_.size());
-        for (size_t i = 0; i < tones.size(); ++i) {
-            EXPECT_EQ(tones[i].frames, TONE_FRAMES) << "tone " << i;
-            double cents = PitchErrorCents(&stream.left[tones[i].begin], expected_[i]);
-            EXPECT_LT(fabs(cents), MAX_CENTS_ERROR) << "tone " << i << " at " << expected_[i];
-            printf("  tone at %.6f Hz: pitch error %+.6f cents\n", expected_[i], cents);
-        }
+        EXPECT_EQ(TonesDifferFrom(FindTones(stream.left), expected_), "");
     }
 
     HWND window_ = nullptr;
@@ -111,11 +98,7 @@ TEST_F(MainWindowSoundTest, PlayButtonsSoundTheirTrialsTones) {
 // chord, whose components share the level equally.
 TEST_F(MainWindowSoundTest, VolumeSliderSetsTheLevel) {
     Click(ID_START);
-    int components = 0;
-    while (components < CHORD_INTERVAL_SLOTS &&
-           ChordIntervals[state_->chord_type[0]][components] != CHORD_END) {
-        ++components;
-    }
+    const double components = static_cast<double>(kChordSemitones[state_->chord_type[0]].size());
     const double root = StimulusFrequency(state_, 1);
     Slide(ID_VOLUME_SLIDER, 100);
     Play(ID_PLAY_A, 1);
@@ -123,10 +106,12 @@ TEST_F(MainWindowSoundTest, VolumeSliderSetsTheLevel) {
     Play(ID_PLAY_A, 1);
     CapturedStream stream;
     CloseAndCapture(&stream);
-    std::vector<CapturedTone> tones = FindTones(stream.left, TONE_GAP);
+    std::vector<CapturedTone> tones = FindTones(stream.left);
     ASSERT_EQ(tones.size(), 2u);
-    const double loud = ComponentAmplitude(&stream.left[tones[0].begin], TONE_FRAMES, root);
-    const double quiet = ComponentAmplitude(&stream.left[tones[1].begin], TONE_FRAMES, root);
+    ASSERT_EQ(tones[0].frames, FRAMES_PER_TONE);
+    ASSERT_EQ(tones[1].frames, FRAMES_PER_TONE);
+    const double loud = ComponentAmplitude(tones[0].samples.data(), FRAMES_PER_TONE, root);
+    const double quiet = ComponentAmplitude(tones[1].samples.data(), FRAMES_PER_TONE, root);
     EXPECT_NEAR(loud * components, 32767.0, 33.0) << components << " components";
     EXPECT_NEAR(quiet * components, 8230.70, 8.0) << components << " components";
 }
@@ -139,26 +124,22 @@ TEST_F(MainWindowSoundTest, DecideDuringAToneCutsItOff) {
     ASSERT_EQ(state_->playing, 1);
     Click(ID_DECIDE);
     ASSERT_EQ(state_->trial, 1);
-    ASSERT_TRUE(WaitUntilIdle(state_));
+    ASSERT_TRUE(WaitForToneEnd(state_));
     EXPECT_EQ(state_->wave_buffer, nullptr);
     const double next = StimulusFrequency(state_, 3);
     Click(ID_PLAY_C);
     ASSERT_EQ(state_->playing, 1);
-    ASSERT_TRUE(WaitUntilIdle(state_));
+    ASSERT_TRUE(WaitForToneEnd(state_));
     CapturedStream stream;
     CloseAndCapture(&stream);
     // After a reset the next tone may follow the cut one directly: take it
     // from the end of the stream.
-    int end = static_cast<int>(stream.left.size());
-    while (end > 0 && stream.left[end - 1] == 0) {
-        --end;
-    }
-    ASSERT_GE(end, TONE_FRAMES);
-    EXPECT_EQ(stream.left[end - TONE_FRAMES], 0);
-    double cents = PitchErrorCents(&stream.left[end - TONE_FRAMES], next);
+    CapturedTone last = LastTone(stream.left);
+    ASSERT_EQ(last.frames, FRAMES_PER_TONE);
+    EXPECT_EQ(last.samples[0], 0);
+    double cents = PitchErrorCents(last.samples.data(), next);
     EXPECT_LT(fabs(cents), MAX_CENTS_ERROR);
-    printf("  cut tone: %d frames sounded; next tone pitch error %+.6f cents\n", end - TONE_FRAMES,
-           cents);
+    printf("  next tone pitch error %+.6f cents\n", cents);
 }
 
 // Closing the program while a tone sounds stops it and releases its buffer.

@@ -4,6 +4,8 @@
 
 #include "app/controls.h"
 #include "app/main_window.h"
+#include "tests/support/app_window.h"
+#include "tests/support/message_pump.h"
 
 #include <gtest/gtest.h>
 
@@ -39,16 +41,11 @@ TEST(NoWaveDevice, EveryPlayIsRefused) {
 // a whole test of ten Decides still reaches the result screen.
 TEST(NoWaveDevice, TenDecidesReachTheResultScreen) {
     DeleteFileA("Settings.ini");
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    RegisterWindowClasses(instance);
-    HWND window = CreateMainWindow(instance);
+    HWND window = OpenMainWindow(false);
     ASSERT_NE(window, nullptr);
     AppState *state = GetAppState();
     EXPECT_EQ(state->wave_out, nullptr);
-    auto click = [window](int id) {
-        SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
-    };
+    auto click = [window](int id) { Command(window, id); };
     click(ID_START);
     ASSERT_EQ(state->screen, ScreenTest);
     for (int trial = 0; trial < TRIAL_COUNT; ++trial) {
@@ -65,10 +62,8 @@ TEST(NoWaveDevice, TenDecidesReachTheResultScreen) {
     EXPECT_EQ(state->trial, TRIAL_COUNT);
     EXPECT_EQ(state->screen, ScreenResult);
     DestroyWindow(window);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        DispatchMessageA(&msg);
-    }
+    PumpPending();
+    DrainQuit();
     DeleteFileA("Settings.ini");
 }
 

@@ -2,7 +2,7 @@
 // closed and the tone's buffer given back before Windows ends the process.
 #include "app/controls.h"
 #include "app/main_window.h"
-#include "tests/audio/tone_window.h"
+#include "tests/support/message_pump.h"
 
 #include <gtest/gtest.h>
 

@@ -20,23 +20,3 @@ HWND CreateToneWindow() {
     return CreateWindowExA(0, wc.lpszClassName, "tones", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
                            nullptr, wc.hInstance, nullptr);
 }
-
-void PumpPending() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-bool WaitUntilIdle(const AppState *state) {
-    DWORD start = GetTickCount();
-    while (state->playing != 0) {
-        if (GetTickCount() - start > 20000) {
-            return false;
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        PumpPending();
-    }
-    return true;
-}

@@ -4,8 +4,10 @@
 #include "engine/pitch.h"
 #include "engine/schedule.h"
 #include "sound/tone_synth.h"
-#include "tests/audio/captured_audio.h"
 #include "tests/audio/tone_window.h"
+#include "tests/support/app_window.h"
+#include "tests/support/capture.h"
+#include "tests/support/message_pump.h"
 
 #include <gtest/gtest.h>
 
@@ -80,32 +82,28 @@ class WaveOutTest : public ::testing::Test {
     // Plays one tone of the current trial and waits for its completion.
     void PlayAndWait(int tone_number) {
         ASSERT_TRUE(PlayTone(&g_state, tone_number)) << "tone " << tone_number;
-        ASSERT_TRUE(WaitUntilIdle()) << "no MM_WOM_DONE for tone " << tone_number;
+        ASSERT_TRUE(WaitForToneEnd(&g_state)) << "no MM_WOM_DONE for tone " << tone_number;
         EXPECT_EQ(g_state.wave_buffer, nullptr);
     }
 
     // Closes the device, which writes out what ALSA still holds, and reads
     // back everything played since the device was opened.
-    void Capture(CapturedStream *stream, std::vector<CapturedTone> *tones) {
+    void Capture() {
         ASSERT_TRUE(CloseWaveOut(&g_state));
-        ASSERT_TRUE(ReadCapturedStream(CAPTURE_FILE_NAME, stream));
-        EXPECT_EQ(stream->left, stream->right) << "the two channels differ";
-        *tones = FindTones(stream->left, TONE_GAP);
+        ASSERT_TRUE(ReadCapturedStream(CAPTURE_FILE_NAME, &stream));
+        EXPECT_EQ(stream.left, stream.right) << "the two channels differ";
+        tones = FindTones(stream.left);
     }
 
-    // The checks every captured tone must pass: one second, frame 0 silent,
-    // and the intended pitch. Returns the pitch error in cents.
-    double CheckTone(const CapturedStream &stream, const CapturedTone &tone, double expected_hz) {
-        EXPECT_EQ(tone.frames, TONE_FRAMES);
-        EXPECT_EQ(stream.left[tone.begin], 0);
-        EXPECT_EQ(stream.right[tone.begin], 0);
-        double cents = PitchErrorCents(&stream.left[tone.begin], expected_hz);
-        EXPECT_LT(fabs(cents), MAX_CENTS_ERROR) << "expected " << expected_hz << " Hz";
-        printf("  tone at %.6f Hz: pitch error %+.6f cents\n", expected_hz, cents);
-        return cents;
+    // The checks every captured tone must pass: one second from the sample 0,
+    // at the intended pitch.
+    void CheckTone(const CapturedTone &tone, double expected_hz) {
+        EXPECT_EQ(TonesDifferFrom({tone}, {expected_hz}), "");
     }
 
     HWND window_ = nullptr;
+    CapturedStream stream;           // what Capture read back
+    std::vector<CapturedTone> tones; // the tones in it
 };
 
 struct ComparisonCase {
@@ -126,9 +124,7 @@ TEST_P(ComparisonTonesTest, TonesABCSoundAtTheirPitch) {
     for (int tone = 1; tone <= 3; ++tone) {
         PlayAndWait(tone);
     }
-    CapturedStream stream;
-    std::vector<CapturedTone> tones;
-    Capture(&stream, &tones);
+    Capture();
     ASSERT_EQ(tones.size(), 3u);
 
     TrialInfo info;
@@ -138,18 +134,16 @@ TEST_P(ComparisonTonesTest, TonesABCSoundAtTheirPitch) {
     const double interval = CentsAtScore(c.score);
     for (int tone = 1; tone <= 3; ++tone) {
         double expected = StimulusFrequency(&g_state, tone);
-        CheckTone(stream, tones[tone - 1], expected);
+        ASSERT_EQ(tones[tone - 1].frames, FRAMES_PER_TONE) << "tone " << tone;
+        CheckTone(tones[tone - 1], expected);
         // The same pitch, stated as the distance from the base in cents.
         double measured =
-            PeakFrequency(&stream.left[tones[tone - 1].begin], TONE_FRAMES, base * 0.9, base * 1.1);
+            PeakFrequency(tones[tone - 1].samples.data(), FRAMES_PER_TONE, base * 0.9, base * 1.1);
         double offset = CentsBetween(measured, base);
         double intended = tone == g_state.high_key[info.slot]  ? interval
                           : tone == g_state.low_key[info.slot] ? -interval
                                                                : 0.0;
         EXPECT_NEAR(offset, intended, MAX_CENTS_ERROR) << "tone " << tone;
-        // A single tone: the zero crossings tell the same pitch.
-        double crossings = ZeroCrossingFrequency(&stream.left[tones[tone - 1].begin], TONE_FRAMES);
-        EXPECT_NEAR(CentsBetween(crossings, expected), 0.0, MAX_CENTS_ERROR) << "tone " << tone;
     }
 }
 
@@ -181,16 +175,15 @@ TEST_F(WaveOutTest, MatchingTrialTargetAndPlay) {
         EXPECT_NEAR(expected.back(), 261.0 * pow(2.0, s.intervals * 90.0 / 1200.0), 1e-9);
         PlayAndWait(s.tone);
     }
-    CapturedStream stream;
-    std::vector<CapturedTone> tones;
-    Capture(&stream, &tones);
+    Capture();
     ASSERT_EQ(tones.size(), expected.size());
     for (size_t i = 0; i < tones.size(); ++i) {
-        CheckTone(stream, tones[i], expected[i]);
+        CheckTone(tones[i], expected[i]);
     }
 }
 
-// Every chord type sounds its components at equal weight and nothing else.
+// Every chord type sounds exactly its intervals, as the requirements give
+// them in semitones, at equal weight, and nothing else.
 TEST_F(WaveOutTest, ChordComponentsArePresent) {
     g_state.volume = 100;
     g_state.trial = 0; // tone 1 is neither raised nor lowered: the base, 220 Hz
@@ -198,23 +191,21 @@ TEST_F(WaveOutTest, ChordComponentsArePresent) {
         g_state.chord_type[0] = type;
         PlayAndWait(1);
     }
-    CapturedStream stream;
-    std::vector<CapturedTone> tones;
-    Capture(&stream, &tones);
+    Capture();
     ASSERT_EQ(tones.size(), 7u);
     for (int type = 0; type < 7; ++type) {
         SCOPED_TRACE(testing::Message() << "chord type " << type);
-        const short *samples = &stream.left[tones[type].begin];
-        CheckTone(stream, tones[type], 220.0);
-        int count = 0;
+        ASSERT_EQ(tones[type].frames, FRAMES_PER_TONE);
+        const short *samples = tones[type].samples.data();
+        CheckTone(tones[type], 220.0);
+        EXPECT_EQ(SemitonesPresent(samples, 220.0), kChordSemitones[type]);
         bool member[13] = {};
-        for (int i = 0; i < CHORD_INTERVAL_SLOTS && ChordIntervals[type][i] != CHORD_END; ++i) {
-            member[ChordIntervals[type][i]] = true;
-            ++count;
+        for (int semitone : kChordSemitones[type]) {
+            member[semitone] = true;
         }
-        const double each = 32767.0 / count;
+        const double each = 32767.0 / kChordSemitones[type].size();
         for (int k = 0; k <= 12; ++k) {
-            double level = ComponentAmplitude(samples, TONE_FRAMES, 220.0 * pow(2.0, k / 12.0));
+            double level = ComponentAmplitude(samples, FRAMES_PER_TONE, 220.0 * pow(2.0, k / 12.0));
             if (member[k]) {
                 EXPECT_NEAR(level, each, each * 0.01) << "semitone " << k;
             } else {
@@ -233,12 +224,11 @@ TEST_F(WaveOutTest, LevelFollowsVolume) {
         g_state.volume = v;
         PlayAndWait(3); // trial 0: the base
     }
-    CapturedStream stream;
-    std::vector<CapturedTone> tones;
-    Capture(&stream, &tones);
+    Capture();
     ASSERT_EQ(tones.size(), 4u);
     for (int i = 0; i < 4; ++i) {
-        double level = SineAmplitude(&stream.left[tones[i].begin], TONE_FRAMES);
+        ASSERT_EQ(tones[i].frames, FRAMES_PER_TONE) << "volume " << volumes[i];
+        double level = SineAmplitude(tones[i].samples.data(), FRAMES_PER_TONE);
         EXPECT_NEAR(level, amplitudes[i], amplitudes[i] * 0.001) << "volume " << volumes[i];
     }
 }
@@ -248,16 +238,16 @@ TEST_F(WaveOutTest, VolumeAtThePressAppliesToTheWholeTone) {
     g_state.volume = 100;
     ASSERT_TRUE(PlayTone(&g_state, 3));
     g_state.volume = 0;
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitForToneEnd(&g_state));
     PlayAndWait(3);
-    CapturedStream stream;
-    std::vector<CapturedTone> tones;
-    Capture(&stream, &tones);
+    Capture();
     ASSERT_EQ(tones.size(), 2u);
-    const int quarter = TONE_FRAMES / 4;
+    ASSERT_EQ(tones[0].frames, FRAMES_PER_TONE);
+    ASSERT_EQ(tones[1].frames, FRAMES_PER_TONE);
+    const int quarter = FRAMES_PER_TONE / 4;
     for (int part = 0; part < 4; ++part) {
-        double loud = SineAmplitude(&stream.left[tones[0].begin + part * quarter], quarter);
-        double quiet = SineAmplitude(&stream.left[tones[1].begin + part * quarter], quarter);
+        double loud = SineAmplitude(tones[0].samples.data() + part * quarter, quarter);
+        double quiet = SineAmplitude(tones[1].samples.data() + part * quarter, quarter);
         EXPECT_NEAR(loud, 32767.0, 40.0) << "quarter " << part;
         EXPECT_NEAR(quiet, 8230.70, 10.0) << "quarter " << part;
     }
@@ -275,15 +265,13 @@ TEST_F(WaveOutTest, PressWhileToneInFlightIsLost) {
         EXPECT_EQ(g_state.wave_header.lpData, buffer);
         EXPECT_EQ(g_state.playing, 1);
     }
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitForToneEnd(&g_state));
     PlayAndWait(2);
-    CapturedStream stream;
-    std::vector<CapturedTone> tones;
-    Capture(&stream, &tones);
+    Capture();
     ASSERT_EQ(tones.size(), 2u);
     g_state.trial = 0;
-    CheckTone(stream, tones[0], StimulusFrequency(&g_state, 1));
-    CheckTone(stream, tones[1], StimulusFrequency(&g_state, 2));
+    CheckTone(tones[0], StimulusFrequency(&g_state, 1));
+    CheckTone(tones[1], StimulusFrequency(&g_state, 2));
 }
 
 // Decide resets the device while a tone sounds: the tone comes back through
@@ -293,26 +281,21 @@ TEST_F(WaveOutTest, DecideDuringToneStopsItAndTheNextTrialPlays) {
     // What the Decide handler does after grading: the trial moves on, then the reset.
     g_state.trial = 1;
     waveOutReset(g_state.wave_out);
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitForToneEnd(&g_state));
     EXPECT_EQ(g_state.wave_buffer, nullptr);
     PlayAndWait(1);
-    CapturedStream stream;
-    std::vector<CapturedTone> tones;
-    Capture(&stream, &tones);
+    Capture();
     // After a reset the device does not pad with silence: the next tone may
     // follow the cut one directly, so it is found from the end of the stream.
-    int end = static_cast<int>(stream.left.size());
-    while (end > 0 && stream.left[end - 1] == 0) {
-        --end;
-    }
-    ASSERT_GE(end, TONE_FRAMES);
-    const CapturedTone next = {end - TONE_FRAMES, TONE_FRAMES};
-    CheckTone(stream, next, StimulusFrequency(&g_state, 1));
-    // Everything before it is what sounded of the cut tone.
-    ASSERT_FALSE(tones.empty());
-    EXPECT_EQ(tones[0].begin, 0);
-    printf("  cut tone: %d of %d frames sounded\n", next.begin, TONE_FRAMES);
-    EXPECT_LE(next.begin, TONE_FRAMES);
+    const CapturedTone next = LastTone(stream.left);
+    CheckTone(next, StimulusFrequency(&g_state, 1));
+    // Everything before it is what sounded of the cut tone: less than a tone.
+    std::vector<short> before(stream.left.begin(), stream.left.begin() + next.begin);
+    std::vector<CapturedTone> cut = FindTones(before);
+    ASSERT_LE(cut.size(), 1u);
+    int sounded = cut.empty() ? 0 : cut[0].frames;
+    printf("  cut tone: %d of %d frames sounded\n", sounded, FRAMES_PER_TONE);
+    EXPECT_LT(sounded, FRAMES_PER_TONE);
 }
 
 // The buffer handed to the device and what the device played, byte for byte.
@@ -343,20 +326,18 @@ TEST_F(WaveOutTest, BufferAsHandedToTheDeviceIsWhatIsPlayed) {
     std::vector<unsigned char> reference(TONE_BYTES);
     FillToneBuffer(reference.data(), StimulusFrequency(&g_state, 1), 3, ToneGainDb(90));
     EXPECT_EQ(memcmp(bytes, reference.data(), TONE_BYTES), 0);
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitForToneEnd(&g_state));
 
-    CapturedStream stream;
-    std::vector<CapturedTone> tones;
-    Capture(&stream, &tones);
+    Capture();
     ASSERT_EQ(tones.size(), 1u);
-    ASSERT_EQ(tones[0].frames, TONE_FRAMES);
-    for (int n = 0; n < TONE_FRAMES; ++n) {
+    ASSERT_EQ(tones[0].frames, FRAMES_PER_TONE);
+    for (int n = 0; n < FRAMES_PER_TONE; ++n) {
         short expected;
         memcpy(&expected, &reference[4 * n], 2);
-        ASSERT_EQ(stream.left[tones[0].begin + n], expected) << "frame " << n;
+        ASSERT_EQ(tones[0].samples[n], expected) << "frame " << n;
     }
     // The final zero byte of the buffer is half a frame: the device drops it.
-    for (size_t n = tones[0].begin + TONE_FRAMES; n < stream.left.size(); ++n) {
+    for (size_t n = tones[0].end; n < stream.left.size(); ++n) {
         ASSERT_EQ(stream.left[n], 0);
     }
 }
@@ -376,11 +357,9 @@ TEST_F(WaveOutTest, PlayOutsideATrialIsRefused) {
     EXPECT_FALSE(PlayTone(nullptr, 1));
     g_state.trial = 9;
     PlayAndWait(0);
-    CapturedStream stream;
-    std::vector<CapturedTone> tones;
-    Capture(&stream, &tones);
+    Capture();
     ASSERT_EQ(tones.size(), 1u);
-    CheckTone(stream, tones[0], 300.0);
+    CheckTone(tones[0], 300.0);
 }
 
 // Closing while a tone sounds stops it and gives its buffer back at once;
@@ -397,27 +376,27 @@ TEST_F(WaveOutTest, CloseWhileToneSounds) {
     EXPECT_EQ(g_state.playing, 0);
     EXPECT_FALSE(PlayTone(&g_state, 1)); // no device any more
 
-    // The reset posted a completion for the released buffer; let it arrive.
+    // The reset posted a completion for the released buffer; wait for it.
     MSG stale;
     DWORD start = GetTickCount();
     while (!PeekMessageA(&stale, window_, MM_WOM_DONE, MM_WOM_DONE, PM_NOREMOVE)) {
         ASSERT_LT(GetTickCount() - start, 20000u) << "the reset posted no MM_WOM_DONE";
-        Sleep(10);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_POSTMESSAGE);
     }
 
+    // The new device is paused before the new tone goes to it, so the tone is
+    // certainly still on the device when the stale completion arrives.
     ASSERT_TRUE(OpenWaveOut(window_, &g_state));
+    ASSERT_EQ(waveOutPause(g_state.wave_out), MMSYSERR_NOERROR);
     ASSERT_TRUE(PlayTone(&g_state, 2));
     void *buffer = g_state.wave_buffer;
     ASSERT_TRUE(PeekMessageA(&stale, window_, MM_WOM_DONE, MM_WOM_DONE, PM_REMOVE));
-    // The new tone needs a good fraction of a second; if it were done
-    // already, this completion could be its own.
-    const bool new_tone_done = (g_state.wave_header.dwFlags & WHDR_DONE) != 0;
+    ASSERT_EQ(g_state.wave_header.dwFlags & WHDR_DONE, 0u) << "the paused device played the tone";
     DispatchMessageA(&stale);
-    if (!new_tone_done) {
-        EXPECT_EQ(g_state.playing, 1) << "a stale completion ended the new tone";
-        EXPECT_EQ(g_state.wave_buffer, buffer);
-    }
-    ASSERT_TRUE(WaitUntilIdle());
+    EXPECT_EQ(g_state.playing, 1) << "a stale completion ended the new tone";
+    EXPECT_EQ(g_state.wave_buffer, buffer);
+    ASSERT_EQ(waveOutRestart(g_state.wave_out), MMSYSERR_NOERROR);
+    ASSERT_TRUE(WaitForToneEnd(&g_state));
     EXPECT_EQ(g_state.wave_buffer, nullptr);
     EXPECT_EQ(ToneBuffersOnHeap(), before);
     EXPECT_TRUE(CloseWaveOut(&g_state));

@@ -71,14 +71,3 @@ void SineFloor(double frequency, int chord_type) {
             sink += sin(steps[c] * static_cast<double>(n));
     sine_sink = sink;
 }
-
-HWND OpenMainWindowHere() {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    RegisterWindowClasses(instance);
-    return CreateMainWindow(instance);
-}
-
-void SendCommand(HWND window, int id) {
-    SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
-}

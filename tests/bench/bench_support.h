@@ -1,7 +1,7 @@
 // What the benchmarks share: a steady clock, medians of repeated runs, the
-// bare synthesis loop that a tone cannot do without, the program's main
-// window in the bench's own process, and the rows of the one table that
-// tools/bench.sh prints.
+// bare synthesis loop that a tone cannot do without, and the rows of the one
+// table that tools/bench.sh prints. The program's main window in the bench's
+// own process comes from the tests' support library (app_window.h).
 #pragma once
 
 #include <windows.h>
@@ -41,9 +41,3 @@ void PrintRow(const char *figure, const std::vector<double> &measured, const cha
 void SineFloor(double frequency, int chord_type);
 // Components of a chord type (1 for a single tone).
 int ChordSize(int chord_type);
-
-// The program's window classes and main window, made in this process as
-// RunApplication makes them; the caller pumps the messages.
-HWND OpenMainWindowHere();
-// WM_COMMAND from a control of the main window, as a click on it sends.
-void SendCommand(HWND window, int id);

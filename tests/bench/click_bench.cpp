@@ -6,7 +6,8 @@
 #include "app/main_window.h"
 #include "engine/pitch.h"
 #include "tests/bench/bench_support.h"
-#include "tests/dsb/display_harness.h"
+#include "tests/support/app_window.h"
+#include "tests/support/message_pump.h"
 
 #include <stdio.h>
 
@@ -21,7 +22,7 @@ constexpr DWORD TONE_TIMEOUT_MS = 5000;
 // value when no tone went to the device.
 double TimedPlay(HWND window, AppState *state) {
     double start = BenchNow();
-    SendCommand(window, ID_PLAY_B);
+    Command(window, ID_PLAY_B);
     double took = BenchNow() - start;
     if (state->playing == 0)
         return -1.0;
@@ -56,13 +57,13 @@ bool MeasureChord(HWND window, AppState *state, int chord_type) {
 } // namespace
 
 int main() {
-    HWND window = OpenMainWindowHere();
+    HWND window = OpenMainWindow(false);
     AppState *state = GetAppState();
     if (window == nullptr || state->wave_out == nullptr) {
         fprintf(stderr, "click_bench: no main window or no wave output device\n");
         return 1;
     }
-    SendCommand(window, ID_START); // trial 0 is a comparison trial: A, B and C play
+    Command(window, ID_START); // trial 0 is a comparison trial: A, B and C play
     int status = 0;
     for (int chord_type : {0, 1, 3}) { // one, three and four notes
         if (!MeasureChord(window, state, chord_type)) {

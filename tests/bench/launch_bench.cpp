@@ -12,7 +12,8 @@
 #include "dsb/score_display.h"
 #include "engine/schedule.h"
 #include "tests/bench/bench_support.h"
-#include "tests/e2e/e2e_driver.h"
+#include "tests/support/files.h"
+#include "tests/support/program.h"
 
 #include <psapi.h>
 #include <stdio.h>
@@ -110,7 +111,7 @@ Launch LaunchToFirstPaint(const std::string &exe, const char *arguments, const s
 // trial played, and returns the peak working set once the result is shown;
 // a negative value when the test did not reach the result screen.
 double WholeTestPeakMb() {
-    WorkDir dir;
+    ScratchFolder dir(ScratchFolder::DO_NOT_ENTER);
     KestruneApp app;
     if (!app.Launch(dir.path()) || !app.Click(ID_START))
         return -1.0;
@@ -149,7 +150,7 @@ double WholeTestPeakMb() {
 // to find where the start-up time of a variant goes.
 int main(int argc, char **argv) {
     std::string kestrune = argc > 2 ? argv[1] : KestruneExePath();
-    std::string bare = argc > 2 ? argv[2] : ToWindowsPath(BARE_WINDOW_EXE_PATH);
+    std::string bare = argc > 2 ? argv[2] : WindowsPath(BARE_WINDOW_EXE_PATH);
     struct Program {
         std::string exe;
         const char *arguments;
@@ -162,7 +163,7 @@ int main(int argc, char **argv) {
         // launches, so that none always follows the exit of the same other.
         for (int i = 0; i < count; ++i) {
             Program &program = programs[(r + i) % count];
-            WorkDir dir;
+            ScratchFolder dir(ScratchFolder::DO_NOT_ENTER);
             Sleep(SETTLE_MS);
             Launch launch = LaunchToFirstPaint(program.exe, program.arguments, dir.path());
             if (launch.ms < 0) {

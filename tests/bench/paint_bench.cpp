@@ -9,7 +9,9 @@
 #include "render/screen_paint.h"
 #include "render/surfaces.h"
 #include "tests/bench/bench_support.h"
-#include "tests/dsb/display_harness.h"
+#include "tests/support/app_window.h"
+#include "tests/support/message_pump.h"
+#include "tests/support/seven_segment.h"
 
 #include <stdio.h>
 
@@ -46,7 +48,7 @@ void MeasureScreen(const char *name, AppState *state, const Surface *background)
 void MeasureTick(HWND display) {
     SendMessageA(display, DSBM_SETSPEED, 1, 0); // a count that outlasts the measurement
     SendMessageA(display, DSBM_SETVALUE, 888, 0);
-    DsbData *data = GetDisplayRecord(display);
+    DsbData *data = DisplayRecord(display);
     std::vector<double> tick;
     for (int r = 0; r < TICKS && data != nullptr && data->timer_id != 0; ++r) {
         double start = BenchNow();
@@ -93,7 +95,7 @@ bool MeasureFinalCount(AppState *state) {
 } // namespace
 
 int main() {
-    HWND window = OpenMainWindowHere();
+    HWND window = OpenMainWindow(false);
     AppState *state = GetAppState();
     if (window == nullptr) {
         fprintf(stderr, "paint_bench: no main window\n");
@@ -102,7 +104,7 @@ int main() {
     PumpFor(100);
     MeasureScreen("title", state, &state->title_bg);
 
-    SendCommand(window, ID_START);
+    Command(window, ID_START);
     MeasureScreen("comparison trial", state, &state->comparison_bg);
     state->trial = 3; // the first matching trial
     ShowTrialControls(state);
@@ -112,7 +114,7 @@ int main() {
 
     // Ten decisions fill the result rows and lead to the result screen.
     for (int i = 0; i < TRIAL_COUNT; ++i)
-        SendCommand(window, ID_DECIDE);
+        Command(window, ID_DECIDE);
     PumpUntil([&] { return state->results_revealed != 0; }, COUNT_TIMEOUT_MS);
     MeasureScreen("result, revealed", state, &state->result_bg);
 

@@ -1,65 +1,25 @@
 // The two score displays inside the real main window: the test display goes
 // blank only once the sixth graded trial's count has settled, and the result
 // table is revealed only once the final count has settled.
-#include <gtest/gtest.h>
-
 #include "app/controls.h"
-#include "app/main_window.h"
 #include "display_harness.h"
 #include "engine/schedule.h"
+#include "tests/support/answers.h"
+#include "tests/support/main_window_fixture.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace {
 
-// The program reads and writes Settings.ini in the current directory: give
-// it a scratch folder of its own.
-class ProgramInScratchFolder : public ::testing::Test {
+// The real main window, in a scratch current directory of its own.
+class ProgramInScratchFolder : public MainWindowFixture {
   protected:
-    void SetUp() override {
-        GetCurrentDirectoryA(MAX_PATH, previous_);
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder_ = std::string(temp) + "kestrune-dsb-" + std::to_string(GetCurrentProcessId()) +
-                  "-" + std::to_string(GetTickCount());
-        CreateDirectoryA(folder_.c_str(), nullptr);
-        SetCurrentDirectoryA(folder_.c_str());
-
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        RegisterWindowClasses(instance);
-        main_ = CreateMainWindow(instance);
-        ASSERT_NE(main_, nullptr);
-        state_ = GetAppState();
-    }
-    void TearDown() override {
-        if (IsWindow(main_))
-            DestroyWindow(main_);
-        PumpFor(50);
-        SetCurrentDirectoryA(previous_);
-        DeleteFileA((folder_ + "\\Settings.ini").c_str());
-        RemoveDirectoryA(folder_.c_str());
-    }
-
-    void Command(int id) { SendMessageA(main_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
-    // Marks the right answer the way a user does, then decides: the score rises.
-    void DecideCorrectly() {
-        TrialInfo info = {};
-        GetTrialInfo(state_, &info);
-        if (info.is_comparison) {
-            SendMessageA(GetDlgItem(main_, ID_HIGH_A + state_->high_key[info.slot] - 1), BM_CLICK,
-                         0, 0);
-            SendMessageA(GetDlgItem(main_, ID_LOW_A + state_->low_key[info.slot] - 1), BM_CLICK, 0,
-                         0);
-        } else {
-            HWND slider = GetDlgItem(main_, ID_PITCH_SLIDER);
-            SendMessageA(main_, WM_HSCROLL,
-                         MAKEWPARAM(SB_THUMBPOSITION, state_->match_target[info.slot]),
-                         reinterpret_cast<LPARAM>(slider));
-        }
-        Command(ID_DECIDE);
-    }
-    HWND Display(int id) { return GetDlgItem(main_, id); }
+    void DecideCorrectly() { AnswerAndDecide(window, state, true); }
+    HWND Display(int id) { return GetDlgItem(window, id); }
 
     // Pumps until the display's running count has ended. Each of its ticks
     // first moves the count's start back by `hurry_ms`, so long counts pass
@@ -67,14 +27,14 @@ class ProgramInScratchFolder : public ::testing::Test {
     bool PumpUntilCountEnds(HWND display, DWORD hurry_ms, const std::function<void()> &at_tick) {
         return PumpUntil(
             [&] {
-                DsbData *data = GetDisplayRecord(display);
+                DsbData *data = DisplayRecord(display);
                 return !data || data->timer_id == 0;
             },
             10000,
             [&](const MSG &msg) {
                 if (!IsLiveTickFor(msg, display))
                     return;
-                GetDisplayRecord(display)->start_time -= hurry_ms;
+                DisplayRecord(display)->start_time -= hurry_ms;
                 if (at_tick)
                     at_tick();
             });
@@ -86,7 +46,7 @@ class ProgramInScratchFolder : public ::testing::Test {
         return PumpUntil([&] { return seen >= 1; }, 10000,
                          [&](const MSG &msg) {
                              if (IsLiveTickFor(msg, display)) {
-                                 GetDisplayRecord(display)->start_time = timeGetTime();
+                                 DisplayRecord(display)->start_time = timeGetTime();
                                  ++seen;
                              }
                          });
@@ -97,36 +57,31 @@ class ProgramInScratchFolder : public ::testing::Test {
         std::snprintf(text, sizeof text, "%3d", value);
         return text;
     }
-
-    HWND main_ = nullptr;
-    AppState *state_ = nullptr;
-    std::string folder_;
-    char previous_[MAX_PATH] = {};
 };
 
 TEST_F(ProgramInScratchFolder, TestDisplayBlanksOnlyAfterTheSixthGradedTrialSettles) {
-    Command(ID_START);
+    Command(window, ID_START);
     HWND display = Display(ID_SCORE_DISPLAY);
     ASSERT_NE(display, nullptr);
     EXPECT_EQ(ReadDisplay(display), "100");
 
     for (int graded = 1; graded <= 6; ++graded) {
         DecideCorrectly();
-        ASSERT_EQ(state_->trial, graded);
+        ASSERT_EQ(state->trial, graded);
         ASSERT_EQ(Display(ID_SCORE_DISPLAY), display);
-        EXPECT_EQ(SendMessageA(display, DSBM_GETVALUE, 0, 0), state_->score);
+        EXPECT_EQ(SendMessageA(display, DSBM_GETVALUE, 0, 0), state->score);
         EXPECT_EQ(SendMessageA(display, DSBM_GETBLANK, 0, 0), 0) << "blank before trial " << graded;
 
         int blank_ticks = 0, ticks = 0;
         ASSERT_TRUE(PumpUntilCountEnds(display, 100, [&] {
             ++ticks;
-            blank_ticks += GetDisplayRecord(display)->blank != 0;
+            blank_ticks += DisplayRecord(display)->blank != 0;
         }));
         EXPECT_GE(ticks, 1);
         EXPECT_EQ(blank_ticks, 0) << "the count of trial " << graded << " runs unblanked";
         if (graded < 6) {
             EXPECT_EQ(SendMessageA(display, DSBM_GETBLANK, 0, 0), 0) << graded;
-            EXPECT_EQ(ReadDisplay(display), Figure(state_->score)) << graded;
+            EXPECT_EQ(ReadDisplay(display), Figure(state->score)) << graded;
         } else {
             EXPECT_EQ(SendMessageA(display, DSBM_GETBLANK, 0, 0), 1);
             EXPECT_EQ(ReadDisplay(display), "---");
@@ -136,61 +91,61 @@ TEST_F(ProgramInScratchFolder, TestDisplayBlanksOnlyAfterTheSixthGradedTrialSett
     DecideCorrectly();
     ASSERT_TRUE(PumpUntilCountEnds(display, 100, nullptr));
     EXPECT_EQ(ReadDisplay(display), "---");
-    EXPECT_EQ(SendMessageA(display, DSBM_GETVALUE, 0, 0), state_->score);
+    EXPECT_EQ(SendMessageA(display, DSBM_GETVALUE, 0, 0), state->score);
 }
 
 TEST_F(ProgramInScratchFolder, ResultTableIsRevealedOnlyAfterTheFinalCountSettles) {
-    Command(ID_START);
+    Command(window, ID_START);
     for (int i = 0; i < 10; ++i)
         DecideCorrectly(); // each new value restarts the test display's count
-    ASSERT_EQ(state_->screen, ScreenResult);
-    ASSERT_GT(state_->score, 100);
+    ASSERT_EQ(state->screen, ScreenResult);
+    ASSERT_GT(state->score, 100);
     HWND final_display = Display(ID_FINAL_DISPLAY);
     ASSERT_NE(final_display, nullptr);
     EXPECT_EQ(Display(ID_SCORE_DISPLAY), nullptr);
-    EXPECT_EQ(state_->results_revealed, 0);
-    EXPECT_EQ(SendMessageA(final_display, DSBM_GETVALUE, 0, 0), state_->score);
+    EXPECT_EQ(state->results_revealed, 0);
+    EXPECT_EQ(SendMessageA(final_display, DSBM_GETVALUE, 0, 0), state->score);
     EXPECT_EQ(SendMessageA(final_display, DSBM_GETSPEED, 0, 0), 60);
-    EXPECT_EQ(GetDisplayRecord(final_display)->previous, 0) << "counts up from 0";
+    EXPECT_EQ(DisplayRecord(final_display)->previous, 0) << "counts up from 0";
 
     int ticks = 0, revealed_during_count = 0;
     ASSERT_TRUE(PumpUntilCountEnds(final_display, 300, [&] {
         ++ticks;
-        revealed_during_count += state_->results_revealed != 0;
+        revealed_during_count += state->results_revealed != 0;
     }));
     EXPECT_GE(ticks, 1);
     EXPECT_EQ(revealed_during_count, 0);
-    EXPECT_EQ(state_->results_revealed, 1);
-    EXPECT_EQ(ReadDisplay(final_display), Figure(state_->score));
+    EXPECT_EQ(state->results_revealed, 1);
+    EXPECT_EQ(ReadDisplay(final_display), Figure(state->score));
 }
 
 TEST_F(ProgramInScratchFolder, QuittingMidCountIsQuiet) {
-    Command(ID_START);
+    Command(window, ID_START);
     HWND display = Display(ID_SCORE_DISPLAY);
     DecideCorrectly();
     ASSERT_TRUE(PumpOneEarlyTick(display));
-    UINT timer_id = GetDisplayRecord(display)->timer_id;
+    UINT timer_id = DisplayRecord(display)->timer_id;
     ASSERT_NE(timer_id, 0u);
-    DestroyWindow(main_);
+    DestroyWindow(window);
     EXPECT_FALSE(IsWindow(display));
     EXPECT_EQ(timeKillEvent(timer_id), static_cast<MMRESULT>(TIMERR_NOCANDO));
     PumpFor(300); // ticks still queued for the dead display go nowhere
 }
 
 TEST_F(ProgramInScratchFolder, QuittingDuringTheFinalCountIsQuiet) {
-    Command(ID_START);
+    Command(window, ID_START);
     for (int i = 0; i < 10; ++i)
         DecideCorrectly();
     HWND final_display = Display(ID_FINAL_DISPLAY);
     ASSERT_NE(final_display, nullptr);
-    ASSERT_GT(state_->score, 100); // a count of well over a second
+    ASSERT_GT(state->score, 100); // a count of well over a second
     ASSERT_TRUE(PumpOneEarlyTick(final_display));
-    ASSERT_NE(GetDisplayRecord(final_display)->timer_id, 0u);
-    Command(ID_RESULT_QUIT);
-    EXPECT_FALSE(IsWindow(main_));
+    ASSERT_NE(DisplayRecord(final_display)->timer_id, 0u);
+    Command(window, ID_RESULT_QUIT);
+    EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(IsWindow(final_display));
     PumpFor(300);
-    EXPECT_EQ(state_->results_revealed, 0);
+    EXPECT_EQ(state->results_revealed, 0);
 }
 
 } // namespace

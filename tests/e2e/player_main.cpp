@@ -6,13 +6,15 @@
 //
 //   kestrune_player.exe <folder>
 #include "app/controls.h"
-#include "e2e_driver.h"
+#include "tests/support/program.h"
 #include "engine/grading.h"
 #include "engine/schedule.h"
 #include "listener.h"
 #include "screen_check.h"
 #include "sound/tone_synth.h"
-#include "tests/audio/captured_audio.h"
+#include "tests/support/capture.h"
+#include "tests/support/files.h"
+#include "tests/support/seven_segment.h"
 
 #include <stdio.h>
 
@@ -35,7 +37,7 @@ bool SaveScreen(KestruneApp *app, const std::string &folder, const char *name) {
     return true;
 }
 
-bool WriteWav(const std::string &path, const CapturedStream &stream, const CapturedTone &tone) {
+bool WriteWav(const std::string &path, const CapturedTone &tone) {
     FILE *file = fopen(path.c_str(), "wb");
     if (file == nullptr) {
         return false;
@@ -71,8 +73,8 @@ bool WriteWav(const std::string &path, const CapturedStream &stream, const Captu
                 data_bytes};
     static_assert(sizeof header == 44, "a WAV header is 44 bytes");
     fwrite(&header, sizeof header, 1, file);
-    for (int i = tone.begin; i < tone.begin + tone.frames; ++i) {
-        short frame[CHANNELS] = {stream.left[i], stream.right[i]};
+    for (short sample : tone.samples) {
+        short frame[CHANNELS] = {sample, sample}; // the channels are identical
         fwrite(frame, sizeof frame, 1, file);
     }
     return fclose(file) == 0;
@@ -82,19 +84,25 @@ bool WriteWav(const std::string &path, const CapturedStream &stream, const Captu
 int SaveTones(const std::string &folder) {
     std::string raw = folder + "\\" + CAPTURE_FILE_NAME;
     CapturedStream stream;
-    if (!ReadCapturedStream(raw.c_str(), &stream)) {
+    if (!ReadCapturedStream(raw, &stream)) {
         return -1;
     }
-    std::vector<CapturedTone> tones = FindTones(stream.left, TONE_GAP);
+    std::vector<CapturedTone> tones = FindTones(stream.left);
     for (size_t i = 0; i < tones.size(); ++i) {
         char name[32];
         snprintf(name, sizeof name, "\\tone-%02d.wav", static_cast<int>(i + 1));
-        if (!WriteWav(folder + name, stream, tones[i])) {
+        if (!WriteWav(folder + name, tones[i])) {
             return -1;
         }
     }
     DeleteFileA(raw.c_str());
     return static_cast<int>(tones.size());
+}
+
+// What the test's score display shows once its count has settled: hidden
+// from the sixth decided trial on.
+std::string SettledDisplayText(const Listener *listener) {
+    return listener->expected.trial > 5 ? "---" : DisplayText(listener->expected.score);
 }
 
 bool PlayOneTest(KestruneApp *app, Listener *listener, const std::string &folder) {
@@ -116,7 +124,7 @@ bool PlayOneTest(KestruneApp *app, Listener *listener, const std::string &folder
         // Each kind of trial once, answered and with its score shown.
         bool &saved = info.is_comparison ? saved_comparison : saved_matching;
         if (!saved) {
-            std::string shown = ExpectedDisplayText(listener);
+            std::string shown = SettledDisplayText(listener);
             WaitForDisplayText(app->window(), ID_SCORE_DISPLAY, shown, COUNT_TIMEOUT_MS);
             saved = SaveScreen(app, folder, info.is_comparison ? "comparison" : "matching");
         }
@@ -125,18 +133,23 @@ bool PlayOneTest(KestruneApp *app, Listener *listener, const std::string &folder
         }
         printf("trial %2d  %-10s  score %3d\n", t + 1,
                info.is_comparison ? "comparison" : "matching", listener->expected.score);
-        WaitForDisplayText(app->window(), ID_SCORE_DISPLAY, ExpectedDisplayText(listener),
+        WaitForDisplayText(app->window(), ID_SCORE_DISPLAY, SettledDisplayText(listener),
                            COUNT_TIMEOUT_MS);
     }
-    char final_text[16];
-    snprintf(final_text, sizeof final_text, "%3d", listener->expected.score);
+    std::string final_text = DisplayText(listener->expected.score);
     if (WaitForDisplayText(app->window(), ID_FINAL_DISPLAY, final_text, COUNT_TIMEOUT_MS) !=
         final_text) {
-        fprintf(stderr, "the final score display never showed %s\n", final_text);
+        fprintf(stderr, "the final score display never showed %s\n", final_text.c_str());
         return false;
     }
-    // The table appears right after the count; give the paint a moment.
-    Sleep(500);
+    // The table appears right after the count: wait until it is on the screen.
+    ReferenceScreens reference;
+    CreateReferenceScreens(&reference);
+    listener->expected.results_revealed = 1;
+    Picture shown;
+    WaitForPicture(app->window(), ComposeReference(&reference, listener->expected, ScreenResult),
+                   COUNT_TIMEOUT_MS, &shown);
+    DestroyReferenceScreens(&reference);
     return SaveScreen(app, folder, "result");
 }
 
@@ -147,7 +160,7 @@ int main(int argc, char **argv) {
         fprintf(stderr, "usage: kestrune_player <folder>\n");
         return 2;
     }
-    std::string folder = ToWindowsPath(argv[1]);
+    std::string folder = WindowsPath(argv[1]);
     CreateDirectoryA(folder.c_str(), nullptr);
     KestruneApp app;
     if (!app.Launch(folder)) {

@@ -1,5 +1,5 @@
 // The resources linked into Kestrune.exe: icon, version record, manifest.
-#include "e2e_driver.h"
+#include "tests/support/program.h"
 
 #include <gtest/gtest.h>
 

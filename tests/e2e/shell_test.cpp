@@ -1,24 +1,16 @@
 // The real Kestrune.exe, clicked through from another process.
 #include "app/controls.h"
 #include "app/main_window.h"
-#include "e2e_driver.h"
+#include "tests/support/files.h"
+#include "tests/support/program.h"
+#include "tests/support/screen_controls.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-const int kTestControls[] = {
-    ID_HIGH_A,       ID_HIGH_B, ID_HIGH_C, ID_PLAY_A,        ID_PLAY_B,
-    ID_PLAY_C,       ID_LOW_A,  ID_LOW_B,  ID_LOW_C,         ID_DECIDE,
-    ID_PITCH_SLIDER, ID_PLAY,   ID_TARGET, ID_SCORE_DISPLAY, ID_VOLUME_SLIDER,
-};
-
-bool Visible(const KestruneApp &app, int id) {
-    return IsWindowVisible(app.Control(id)) != FALSE;
-}
-
 TEST(ShellEndToEnd, WholeTestFromTitleToResultAndBackThenQuit) {
-    WorkDir dir;
+    ScratchFolder dir(ScratchFolder::DO_NOT_ENTER);
     KestruneApp app;
     ASSERT_TRUE(app.Launch(dir.path())) << app.launch_failure();
 
@@ -30,20 +22,12 @@ TEST(ShellEndToEnd, WholeTestFromTitleToResultAndBackThenQuit) {
     EXPECT_EQ(client.right, 500);
     EXPECT_EQ(client.bottom, 300);
 
-    // Title screen. Screenshots of each screen land in the test's folder for
-    // a look by eye.
-    EXPECT_TRUE(app.SaveScreenshot("e2e_title.bmp"));
-    EXPECT_EQ(app.ChildCount(), 2);
-    EXPECT_TRUE(app.HasControl(ID_START));
-    EXPECT_TRUE(app.HasControl(ID_QUIT));
+    // Title screen.
+    EXPECT_TRUE(app.WaitForScreen(kTitleScreenIds));
 
     // Test screen: the saved volume (none yet, so 90) is on its slider.
     ASSERT_TRUE(app.Click(ID_START));
-    EXPECT_EQ(app.ChildCount(), 15);
-    for (int id : kTestControls) {
-        EXPECT_TRUE(app.HasControl(id)) << id;
-    }
-    EXPECT_FALSE(app.HasControl(ID_START));
+    EXPECT_TRUE(app.WaitForScreen(kTestScreenIds));
     EXPECT_EQ(app.ScrollPos(ID_VOLUME_SLIDER), 90);
     ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_THUMBTRACK, 40));
     ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_THUMBPOSITION, 40));
@@ -51,14 +35,13 @@ TEST(ShellEndToEnd, WholeTestFromTitleToResultAndBackThenQuit) {
     ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_LINELEFT));
     ASSERT_TRUE(app.Scroll(ID_VOLUME_SLIDER, SB_LINELEFT));
     EXPECT_EQ(app.ScrollPos(ID_VOLUME_SLIDER), 37);
-    EXPECT_TRUE(app.SaveScreenshot("e2e_test.bmp"));
 
-    const bool comparison[10] = {true, true, true, false, false, false, true, true, true, false};
     for (int t = 0; t < 10; ++t) {
         SCOPED_TRACE(::testing::Message() << "trial " << t);
-        EXPECT_EQ(Visible(app, ID_HIGH_A), comparison[t]);
-        EXPECT_EQ(Visible(app, ID_PITCH_SLIDER), !comparison[t]);
-        if (comparison[t]) {
+        bool comparison = IsComparisonTrial(t);
+        EXPECT_EQ(app.IsShown(ID_HIGH_A), comparison);
+        EXPECT_EQ(app.IsShown(ID_PITCH_SLIDER), !comparison);
+        if (comparison) {
             ASSERT_TRUE(app.Click(ID_HIGH_B));
             ASSERT_TRUE(app.Click(ID_LOW_C));
             EXPECT_TRUE(app.IsChecked(ID_HIGH_B));
@@ -72,21 +55,15 @@ TEST(ShellEndToEnd, WholeTestFromTitleToResultAndBackThenQuit) {
     }
 
     // Result screen.
-    EXPECT_TRUE(app.SaveScreenshot("e2e_result.bmp"));
-    EXPECT_EQ(app.ChildCount(), 3);
-    EXPECT_TRUE(app.HasControl(ID_BACK));
-    EXPECT_TRUE(app.HasControl(ID_RESULT_QUIT));
-    EXPECT_TRUE(app.HasControl(ID_FINAL_DISPLAY));
-    EXPECT_FALSE(app.HasControl(ID_DECIDE));
+    EXPECT_TRUE(app.WaitForScreen(kResultScreenIds));
 
     // Back to the title, and a second test starts afresh with the volume kept.
     ASSERT_TRUE(app.Click(ID_BACK));
-    EXPECT_EQ(app.ChildCount(), 2);
-    EXPECT_TRUE(app.HasControl(ID_START));
+    EXPECT_TRUE(app.WaitForScreen(kTitleScreenIds));
     ASSERT_TRUE(app.Click(ID_START));
-    EXPECT_EQ(app.ChildCount(), 15);
+    EXPECT_TRUE(app.WaitForScreen(kTestScreenIds));
     EXPECT_EQ(app.ScrollPos(ID_VOLUME_SLIDER), 37);
-    EXPECT_TRUE(Visible(app, ID_HIGH_A));
+    EXPECT_TRUE(app.IsShown(ID_HIGH_A));
     EXPECT_FALSE(app.IsChecked(ID_HIGH_B));
     ASSERT_TRUE(app.Click(ID_DECIDE));
     for (int t = 1; t < 10; ++t) {
@@ -95,9 +72,7 @@ TEST(ShellEndToEnd, WholeTestFromTitleToResultAndBackThenQuit) {
     ASSERT_TRUE(app.Click(ID_BACK));
 
     ASSERT_TRUE(app.PostClick(ID_QUIT));
-    DWORD exit_code = 99;
-    ASSERT_TRUE(app.WaitForExit(30000, &exit_code));
-    EXPECT_EQ(exit_code, 0u);
+    EXPECT_TRUE(app.ExitsCleanly()) << "the program did not end with exit code 0";
     EXPECT_EQ(ReadSavedVolume(dir.path()), 37);
 }
 
@@ -106,7 +81,7 @@ TEST(ShellEndToEnd, WholeTestFromTitleToResultAndBackThenQuit) {
 enum class Way { CloseOnTitle, CloseDuringTest, ResultQuit };
 
 void LeaveAndCheckTheSavedVolume(Way way) {
-    WorkDir dir;
+    ScratchFolder dir(ScratchFolder::DO_NOT_ENTER);
     KestruneApp app;
     ASSERT_TRUE(app.Launch(dir.path())) << app.launch_failure();
     int volume = 90;
@@ -128,9 +103,7 @@ void LeaveAndCheckTheSavedVolume(Way way) {
     } else {
         ASSERT_TRUE(app.Close());
     }
-    DWORD exit_code = 99;
-    ASSERT_TRUE(app.WaitForExit(30000, &exit_code));
-    EXPECT_EQ(exit_code, 0u);
+    EXPECT_TRUE(app.ExitsCleanly()) << "the program did not end with exit code 0";
     EXPECT_EQ(ReadSavedVolume(dir.path()), volume);
 }
 
@@ -149,7 +122,7 @@ TEST(ShellEndToEnd, ResultScreenQuitSavesTheVolume) {
 // The program reads Settings.ini of its own working folder and writes back
 // the clamped value even when no test was run.
 TEST(ShellEndToEnd, ReadsTheWorkingFoldersSettingsAndWritesBackClamped) {
-    WorkDir dir;
+    ScratchFolder dir(ScratchFolder::DO_NOT_ENTER);
     WritePrivateProfileStringA("Settings", "Volume", "150", dir.File("Settings.ini").c_str());
     WritePrivateProfileStringA("Other", "Keep", "yes", dir.File("Settings.ini").c_str());
     KestruneApp app;
@@ -157,9 +130,7 @@ TEST(ShellEndToEnd, ReadsTheWorkingFoldersSettingsAndWritesBackClamped) {
     ASSERT_TRUE(app.Click(ID_START));
     EXPECT_EQ(app.ScrollPos(ID_VOLUME_SLIDER), 100);
     ASSERT_TRUE(app.Close());
-    DWORD exit_code = 99;
-    ASSERT_TRUE(app.WaitForExit(30000, &exit_code));
-    EXPECT_EQ(exit_code, 0u);
+    EXPECT_TRUE(app.ExitsCleanly()) << "the program did not end with exit code 0";
     EXPECT_EQ(ReadSavedVolume(dir.path()), 100);
     char keep[16] = {};
     GetPrivateProfileStringA("Other", "Keep", "", keep, sizeof keep,

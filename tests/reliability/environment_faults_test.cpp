@@ -2,11 +2,11 @@
 // (the real program is put through the others in real_program_test.cpp).
 #include "app/controls.h"
 #include "app/main_window.h"
-#include "tests/app/app_test_support.h"
-#include "tests/audio/tone_window.h"
-#include "tests/dsb/display_harness.h"
 #include "tests/reliability/process_counts.h"
-#include "tests/reliability/user_answers.h"
+#include "tests/support/answers.h"
+#include "tests/support/main_window_fixture.h"
+#include "tests/support/message_pump.h"
+#include "tests/support/seven_segment.h"
 
 #include <gtest/gtest.h>
 
@@ -17,12 +17,6 @@
 #include <vector>
 
 namespace {
-
-std::string Figure(int value) {
-    char text[16];
-    snprintf(text, sizeof text, "%3d", value);
-    return text;
-}
 
 // The score display's timer cannot start: the system's table of multimedia
 // timers is full (the test takes every free entry first). The counts cannot
@@ -49,13 +43,13 @@ TEST_F(NoTimerForTheDisplay, EveryValueIsShownAtOnceAndTheResultsAreRevealed) {
         if (t == TRIAL_COUNT - 1) {
             break;
         }
-        ASSERT_EQ(GetDisplayRecord(display)->timer_id, 0u);
+        ASSERT_EQ(DisplayRecord(display)->timer_id, 0u);
         // Shown at once, before anything else is handled.
-        EXPECT_EQ(ReadDisplay(display), t >= 6 ? "---" : Figure(state->score));
+        EXPECT_EQ(ReadDisplay(display), t >= 6 ? "---" : DisplayText(state->score));
         // Settled as soon as the queue is handled (no timer could tick), and
         // so blanked from the sixth graded trial on, as after a count.
         PumpPending();
-        EXPECT_EQ(ReadDisplay(display), state->trial > 5 ? "---" : Figure(state->score));
+        EXPECT_EQ(ReadDisplay(display), state->trial > 5 ? "---" : DisplayText(state->score));
     }
     ASSERT_EQ(state->screen, ScreenResult);
     ASSERT_GT(state->score, 0);
@@ -63,18 +57,18 @@ TEST_F(NoTimerForTheDisplay, EveryValueIsShownAtOnceAndTheResultsAreRevealed) {
     // Revealed once the queue is handled, with no timer to tick.
     PumpPending();
     EXPECT_EQ(state->results_revealed, 1);
-    EXPECT_EQ(ReadDisplay(GetDlgItem(window, ID_FINAL_DISPLAY)), Figure(state->score));
+    EXPECT_EQ(ReadDisplay(GetDlgItem(window, ID_FINAL_DISPLAY)), DisplayText(state->score));
 
     // Once timers can be had again, counts run as before.
     hog.reset();
     Click(window, ID_BACK);
     Click(window, ID_START);
     DecideWell();
-    DsbData *record = GetDisplayRecord(GetDlgItem(window, ID_SCORE_DISPLAY));
+    DsbData *record = DisplayRecord(GetDlgItem(window, ID_SCORE_DISPLAY));
     ASSERT_NE(record->timer_id, 0u);
     int score = state->score;
     EXPECT_TRUE(PumpUntil([record] { return record->timer_id == 0; }, 20000));
-    EXPECT_EQ(ReadDisplay(GetDlgItem(window, ID_SCORE_DISPLAY)), Figure(score));
+    EXPECT_EQ(ReadDisplay(GetDlgItem(window, ID_SCORE_DISPLAY)), DisplayText(score));
 }
 
 // A current folder deeper than 260 characters. The platform will not start a
@@ -83,35 +77,14 @@ TEST_F(NoTimerForTheDisplay, EveryValueIsShownAtOnceAndTheResultsAreRevealed) {
 // a whole test still runs, and nothing is written anywhere.
 class DeepCurrentFolder : public ::testing::Test {
   protected:
-    void TearDown() override {
-        SetCurrentDirectoryA(scratch_.path().c_str());
-        for (auto it = made_.rbegin(); it != made_.rend(); ++it) {
-            DeleteFileW((*it + L"\\Settings.ini").c_str());
-            RemoveDirectoryW(it->c_str());
-        }
-    }
-    // Made through the long-path prefix, which has no 260-character limit.
-    std::wstring MakeDeepFolder(size_t length) {
-        std::string path = scratch_.path();
-        while (path.size() < length) {
-            path += "\\" + std::string(60, 'd');
-            std::wstring wide(path.size() + 5, L'\0');
-            int n = MultiByteToWideChar(CP_ACP, 0, ("\\\\?\\" + path).c_str(), -1, &wide[0],
-                                        static_cast<int>(wide.size()));
-            wide.resize(n > 0 ? n - 1 : 0);
-            CreateDirectoryW(wide.c_str(), nullptr);
-            made_.push_back(wide);
-        }
-        return made_.back();
-    }
+    void TearDown() override { SetCurrentDirectoryA(scratch_.path().c_str()); }
 
-    ScratchDir scratch_;
-    std::vector<std::wstring> made_;
+    ScratchFolder scratch_;
 };
 
 TEST_F(DeepCurrentFolder, WholeTestRunsAndNothingIsWritten) {
-    std::wstring deep = MakeDeepFolder(300);
-    ASSERT_TRUE(SetCurrentDirectoryW((deep + L"\\").c_str() + 4)) << "deep folder refused";
+    DeepFolder deep(scratch_.path(), 300);
+    ASSERT_TRUE(deep.Enter()) << "deep folder refused";
     HWND window = OpenMainWindow();
     ASSERT_NE(window, nullptr);
     AppState *state = GetAppState();
@@ -131,8 +104,9 @@ TEST_F(DeepCurrentFolder, WholeTestRunsAndNothingIsWritten) {
     EXPECT_FALSE(IsWindow(window));
     PumpPending();
     DrainQuit();
-    for (const std::wstring &folder : made_) {
-        EXPECT_EQ(GetFileAttributesW((folder + L"\\Settings.ini").c_str()),
+    SetCurrentDirectoryA(scratch_.path().c_str());
+    for (const std::string &folder : deep.folders()) {
+        EXPECT_EQ(GetFileAttributesW(Wide("\\\\?\\" + folder + "\\Settings.ini").c_str()),
                   INVALID_FILE_ATTRIBUTES);
     }
     EXPECT_EQ(GetFileAttributesA(scratch_.File("Settings.ini").c_str()), INVALID_FILE_ATTRIBUTES);

@@ -1,7 +1,8 @@
 // The headers of the real Kestrune.exe: loaded at a random address (with
 // 64-bit entropy), data pages not executable, and nothing imported but the
 // system's own DLLs.
-#include "tests/e2e/e2e_driver.h"
+#include "tests/support/files.h"
+#include "tests/support/program.h"
 
 #include <gtest/gtest.h>
 
@@ -38,22 +39,6 @@ class ExecutableHeaders : public ::testing::Test {
         ASSERT_EQ(nt_->Signature, static_cast<DWORD>(IMAGE_NT_SIGNATURE));
         ASSERT_EQ(nt_->FileHeader.Machine, IMAGE_FILE_MACHINE_AMD64);
         ASSERT_EQ(nt_->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR64_MAGIC);
-    }
-
-    static std::string ReadWholeFile(const std::string &path) {
-        std::string bytes;
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            return bytes;
-        }
-        DWORD size = GetFileSize(file, nullptr);
-        bytes.resize(size);
-        DWORD got = 0;
-        ReadFile(file, &bytes[0], size, &got, nullptr);
-        bytes.resize(got);
-        CloseHandle(file);
-        return bytes;
     }
 
     // A structure at a file offset, or null when it does not lie in the file.

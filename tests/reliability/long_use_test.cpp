@@ -4,12 +4,11 @@
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "engine/schedule.h"
-#include "tests/app/app_test_support.h"
-#include "tests/audio/tone_window.h"
-#include "tests/dsb/display_harness.h"
 #include "tests/reliability/app_invariants.h"
 #include "tests/reliability/process_counts.h"
-#include "tests/reliability/user_answers.h"
+#include "tests/support/answers.h"
+#include "tests/support/main_window_fixture.h"
+#include "tests/support/message_pump.h"
 
 #include <gtest/gtest.h>
 

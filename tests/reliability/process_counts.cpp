@@ -1,6 +1,6 @@
 #include "tests/reliability/process_counts.h"
 
-#include "tests/render/picture.h"
+#include "tests/support/picture.h"
 
 #include <mmsystem.h>
 #include <psapi.h>

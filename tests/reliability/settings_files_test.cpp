@@ -2,7 +2,9 @@
 // program's own ReadSettings and WriteSettings in a real folder: the volume
 // read is always 0..100 and a write keeps every other section and key.
 #include "app/settings.h"
-#include "tests/app/app_test_support.h"
+#include "tests/support/app_window.h"
+#include "tests/support/files.h"
+#include "tests/support/message_pump.h"
 
 #include <gtest/gtest.h>
 
@@ -275,7 +277,7 @@ class SettingsFiles : public ::testing::Test {
         RemoveTree(folder);
     }
 
-    ScratchDir scratch_;
+    ScratchFolder scratch_;
 };
 
 TEST_F(SettingsFiles, GeneratedFilesGiveAVolumeInRangeAndKeepTheRestOnWrite) {

@@ -5,11 +5,12 @@
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "dsb/score_display.h"
-#include "tests/app/app_test_support.h"
-#include "tests/audio/tone_window.h"
-#include "tests/dsb/display_harness.h"
 #include "tests/reliability/process_counts.h"
-#include "tests/reliability/user_answers.h"
+#include "tests/support/answers.h"
+#include "tests/support/app_window.h"
+#include "tests/support/files.h"
+#include "tests/support/message_pump.h"
+#include "tests/support/seven_segment.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +35,7 @@ int StartWithVolume(HWND window, int volume) {
 }
 
 bool Counting(HWND window, int id) {
-    DsbData *record = GetDisplayRecord(GetDlgItem(window, id));
+    DsbData *record = DisplayRecord(GetDlgItem(window, id));
     return record != nullptr && record->timer_id != 0;
 }
 
@@ -110,7 +111,7 @@ class ShutdownInEveryState : public ::testing::TestWithParam<ShutdownCase> {
         baseline_ = CountProcess();
     }
 
-    ScratchDir scratch_;
+    ScratchFolder scratch_;
     ProcessCounts baseline_ = {};
 };
 

@@ -5,7 +5,7 @@
 #include "engine/random.h"
 #include "engine/trial_plan.h"
 #include "render/surfaces.h"
-#include "tests/render/picture.h"
+#include "tests/support/picture.h"
 
 #include <gtest/gtest.h>
 
@@ -20,13 +20,13 @@ constexpr COLORREF MATCHING_ROW = RGB(153, 255, 153);
 
 const RECT WHOLE = {0, 0, 500, 300};
 
-const FontSpec LARGE = {18, 700, 0, SHIFTJIS_CHARSET, FIXED_PITCH};
-const FontSpec HEADING = {24, 700, 1, SHIFTJIS_CHARSET, FIXED_PITCH};
-const FontSpec NOTES = {15, 400, 0, SHIFTJIS_CHARSET, FIXED_PITCH};
-const FontSpec SCORE_LABEL = {28, 700, 1, ANSI_CHARSET, DEFAULT_PITCH | FF_ROMAN};
-const FontSpec FINAL_SCORE = {36, 700, 1, ANSI_CHARSET, DEFAULT_PITCH | FF_ROMAN};
-const FontSpec TABLE = {12, 400, 0, SHIFTJIS_CHARSET, FIXED_PITCH};
-const FontSpec CENTS = {15, 400, 0, SHIFTJIS_CHARSET, DEFAULT_PITCH | FF_DONTCARE};
+const FontDescription LARGE = {18, 700, 0, SHIFTJIS_CHARSET, FIXED_PITCH};
+const FontDescription HEADING = {24, 700, 1, SHIFTJIS_CHARSET, FIXED_PITCH};
+const FontDescription NOTES = {15, 400, 0, SHIFTJIS_CHARSET, FIXED_PITCH};
+const FontDescription SCORE_LABEL = {28, 700, 1, ANSI_CHARSET, DEFAULT_PITCH | FF_ROMAN};
+const FontDescription FINAL_SCORE = {36, 700, 1, ANSI_CHARSET, DEFAULT_PITCH | FF_ROMAN};
+const FontDescription TABLE = {12, 400, 0, SHIFTJIS_CHARSET, FIXED_PITCH};
+const FontDescription CENTS = {15, 400, 0, SHIFTJIS_CHARSET, DEFAULT_PITCH | FF_DONTCARE};
 
 RECT Rect(int left, int top, int right, int bottom) {
     RECT r;
@@ -42,18 +42,18 @@ bool Inside(const RECT &r, int x, int y) {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
 
-RECT Bounds(const std::vector<TextSpec> &group) {
+RECT Bounds(const std::vector<PlacedText> &group) {
     RECT r = group[0].rect;
-    for (const TextSpec &t : group) {
+    for (const PlacedText &t : group) {
         UnionRect(&r, &r, &t.rect);
     }
     return r;
 }
 
 // Groups of texts whose rectangles overlap are compared together.
-typedef std::vector<std::vector<TextSpec>> TextGroups;
+typedef std::vector<std::vector<PlacedText>> TextGroups;
 
-std::vector<TextSpec> TitleNotes() {
+std::vector<PlacedText> TitleNotes() {
     return {
         {NOTES, Rect(0, 105, 500, 135),
          "1. 問題は全部で10問です。所要時間は約3分を想定しています。"},
@@ -126,7 +126,7 @@ void ExpectScreen(const Picture &composed, HDC background, const TextGroups &gro
         RECT bounds = Bounds(group);
         Picture reference = RenderTexts(background, group);
         EXPECT_EQ(CountDifferences(reference, composed, bounds), 0) << group[0].text;
-        for (const TextSpec &t : group) {
+        for (const PlacedText &t : group) {
             EXPECT_GT(CountDifferences(composed, bg, t.rect), 0) << "no ink for " << t.text;
             areas.push_back(t.rect);
         }
@@ -217,7 +217,7 @@ TEST_F(ScreenPaintTest, TitleScreen) {
 TEST_F(ScreenPaintTest, TitleFirstNoteShowsTen) {
     state_.screen = ScreenTitle;
     Picture p = Compose();
-    std::vector<TextSpec> wrong = TitleNotes();
+    std::vector<PlacedText> wrong = TitleNotes();
     wrong[0].text = "1. 問題は全部で%d問です。所要時間は約3分を想定しています。";
     Picture reference = RenderTexts(state_.title_bg.dc, wrong);
     EXPECT_GT(CountDifferences(reference, p, Rect(0, 105, 500, 135)), 0);

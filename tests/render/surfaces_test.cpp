@@ -1,6 +1,6 @@
 #include "render/surfaces.h"
 
-#include "tests/render/picture.h"
+#include "tests/support/picture.h"
 
 #include <gtest/gtest.h>
 

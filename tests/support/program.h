@@ -1,32 +1,18 @@
 // Drives the real Kestrune.exe from another process, as a user would: the
 // program is launched in a working folder of its own, its window is found
-// by class, and its controls are addressed by id.
+// by class, and its controls are addressed by id. The program inherits this
+// process's Unix environment (ALSA_CONFIG_PATH, LANG): a case that needs
+// other values sets them through its ctest ENVIRONMENT, since an environment
+// block handed to CreateProcess does not reach Wine's Unix side.
 #pragma once
 
 #include <windows.h>
 
-#include "tests/support/file_tree.h"
-
 #include <string>
+#include <vector>
 
 // Kestrune.exe as this platform names it (under Wine, drive Z: is the Unix root).
 std::string KestruneExePath();
-// A Unix path as Wine sees it; Windows paths pass unchanged.
-std::string ToWindowsPath(const std::string &path);
-
-// A fresh, empty folder under the temporary folder, removed again on destruction.
-class WorkDir {
-  public:
-    WorkDir();
-    ~WorkDir();
-    WorkDir(const WorkDir &) = delete;
-    WorkDir &operator=(const WorkDir &) = delete;
-    const std::string &path() const { return path_; }
-    std::string File(const char *name) const { return path_ + "\\" + name; }
-
-  private:
-    std::string path_;
-};
 
 // One running Kestrune.exe. The destructor ends a process that is still
 // running (a failed test must not leave it behind) and closes the handles.
@@ -39,40 +25,53 @@ class KestruneApp {
 
     // Starts the program in work_dir and waits until its main window exists.
     bool Launch(const std::string &work_dir, DWORD timeout_ms = 30000);
-    // The environment of the next Launch: NAME=value strings, each ended by a
-    // NUL, the block by one more. Empty (the default): this process's own.
-    void SetEnvironment(const std::string &block) { environment_ = block; }
     // Why the last Launch failed.
     const std::string &launch_failure() const { return launch_failure_; }
+    // The program's main window (after a successful Launch).
     HWND window() const { return window_; }
+    // The program's process id.
     DWORD process_id() const { return process_.dwProcessId; }
 
+    // The child control `id` of the main window, or null.
     HWND Control(int id) const { return GetDlgItem(window_, id); }
+    // Whether the main window has a child `id`.
     bool HasControl(int id) const { return IsWindow(Control(id)) != FALSE; }
-    int ChildCount() const;
+    // Whether the child `id` exists and is shown.
+    bool IsShown(int id) const { return IsWindowVisible(Control(id)) != FALSE; }
+    // The ids of the main window's children, first-created first.
+    std::vector<int> ChildIds() const;
+    // Waits until the main window's children are exactly `ids` (in any
+    // order): the screen they make has been built. False on timeout.
+    bool WaitForScreen(const std::vector<int> &ids, DWORD timeout_ms = 10000) const;
     // Presses a button and returns once the program has handled the click.
     bool Click(int id, DWORD timeout_ms = 10000);
-    // Queues a click without waiting for it (for buttons that end the program).
+    // Queues a click behind what the program has queued already, without
+    // waiting for it (for buttons that end the program, and for play buttons
+    // whose previous tone's completion may still be queued).
     bool PostClick(int id);
     // Sends WM_HSCROLL from the scroll bar control `id` to the main window.
     bool Scroll(int id, int code, int thumb = 0, DWORD timeout_ms = 10000);
+    // The thumb position of the scroll bar `id`.
     int ScrollPos(int id) const;
+    // Whether the radio button `id` is marked.
     bool IsChecked(int id) const;
-    bool Close(); // the title bar's close button: WM_CLOSE
+    // The title bar's close button: WM_CLOSE, queued.
+    bool Close();
 
     // Waits for the process to end; false on timeout. exit_code gets its code.
     bool WaitForExit(DWORD timeout_ms, DWORD *exit_code);
-    // Copies what the window shows on screen into a 24-bit BMP file.
-    bool SaveScreenshot(const std::string &bmp_path) const;
+    // Waits for the process to end and expects exit code 0; false when it
+    // did not end in time or ended with another code.
+    bool ExitsCleanly(DWORD timeout_ms = 30000);
 
   private:
     PROCESS_INFORMATION process_ = {};
     HWND window_ = nullptr;
-    std::string environment_;
     std::string launch_failure_;
 };
 
-// Finds the top-level window of class_name that belongs to process_id.
+// Finds the top-level window of class_name that belongs to process_id,
+// looking again until timeout_ms has passed.
 HWND FindProcessWindow(DWORD process_id, const char *class_name, DWORD timeout_ms);
 // Volume in the Settings.ini of folder dir, or `missing` when there is none.
 int ReadSavedVolume(const std::string &dir, int missing = -1);

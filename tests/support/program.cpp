@@ -1,38 +1,12 @@
-#include "e2e_driver.h"
+#include "tests/support/program.h"
 
 #include "app/main_window.h"
+#include "tests/support/files.h"
 
-#include <vector>
-
-std::string ToWindowsPath(const std::string &path) {
-    if (path.empty() || path[0] != '/') {
-        return path;
-    }
-    std::string out = "Z:" + path;
-    for (char &c : out) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return out;
-}
+#include <algorithm>
 
 std::string KestruneExePath() {
-    return ToWindowsPath(KESTRUNE_EXE_PATH);
-}
-
-WorkDir::WorkDir() {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    char name[MAX_PATH];
-    GetTempFileNameA(temp, "kse", 0, name);
-    DeleteFileA(name);
-    CreateDirectoryA(name, nullptr);
-    path_ = name;
-}
-
-WorkDir::~WorkDir() {
-    RemoveTree(path_);
+    return WindowsPath(KESTRUNE_EXE_PATH);
 }
 
 struct WindowSearch {
@@ -85,13 +59,12 @@ bool KestruneApp::Launch(const std::string &work_dir, DWORD timeout_ms) {
     command.push_back(0);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    char *environment = environment_.empty() ? nullptr : &environment_[0];
     // A start the system refuses is tried again a moment later, a couple of
     // times, before the launch counts as failed.
     bool started = false;
     for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-        started = CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
-                                 environment, work_dir.c_str(), &startup, &process_) != FALSE;
+        started = CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 work_dir.c_str(), &startup, &process_) != FALSE;
         if (!started) {
             launch_failure_ = "CreateProcess failed, error " + std::to_string(GetLastError());
             Sleep(200);
@@ -126,15 +99,30 @@ bool KestruneApp::Launch(const std::string &work_dir, DWORD timeout_ms) {
     }
 }
 
-static BOOL CALLBACK CountChild(HWND, LPARAM count) {
-    ++*reinterpret_cast<int *>(count);
-    return TRUE;
+std::vector<int> KestruneApp::ChildIds() const {
+    std::vector<int> ids;
+    for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        ids.push_back(GetDlgCtrlID(child));
+    }
+    return ids;
 }
 
-int KestruneApp::ChildCount() const {
-    int count = 0;
-    EnumChildWindows(window_, CountChild, reinterpret_cast<LPARAM>(&count));
-    return count;
+bool KestruneApp::WaitForScreen(const std::vector<int> &ids, DWORD timeout_ms) const {
+    std::vector<int> want = ids;
+    std::sort(want.begin(), want.end());
+    DWORD start = GetTickCount();
+    for (;;) {
+        std::vector<int> have = ChildIds();
+        std::sort(have.begin(), have.end());
+        if (have == want) {
+            return true;
+        }
+        if (GetTickCount() - start > timeout_ms) {
+            return false;
+        }
+        Sleep(10);
+    }
 }
 
 bool KestruneApp::Click(int id, DWORD timeout_ms) {
@@ -182,49 +170,9 @@ bool KestruneApp::WaitForExit(DWORD timeout_ms, DWORD *exit_code) {
     return true;
 }
 
-bool KestruneApp::SaveScreenshot(const std::string &bmp_path) const {
-    // Let the program finish painting what earlier clicks invalidated.
-    RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    RECT rect;
-    if (!GetWindowRect(window_, &rect)) {
-        return false;
-    }
-    int width = rect.right - rect.left;
-    int height = rect.bottom - rect.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height; // bottom-up, as a BMP file stores it
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void *bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    DWORD row = ((width * 3 + 3) / 4) * 4;
-    DWORD image = row * height;
-    BITMAPFILEHEADER file_header = {};
-    file_header.bfType = 0x4D42;
-    file_header.bfOffBits = sizeof file_header + sizeof info.bmiHeader;
-    file_header.bfSize = file_header.bfOffBits + image;
-    HANDLE file =
-        CreateFileA(bmp_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    bool ok = file != INVALID_HANDLE_VALUE;
-    if (ok) {
-        DWORD written = 0;
-        WriteFile(file, &file_header, sizeof file_header, &written, nullptr);
-        WriteFile(file, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr);
-        WriteFile(file, bits, image, &written, nullptr);
-        CloseHandle(file);
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return ok;
+bool KestruneApp::ExitsCleanly(DWORD timeout_ms) {
+    DWORD exit_code = 99;
+    return WaitForExit(timeout_ms, &exit_code) && exit_code == 0;
 }
 
 int ReadSavedVolume(const std::string &dir, int missing) {

@@ -1,19 +1,60 @@
-#include "tests/render/picture.h"
-
-#include "render/surfaces.h"
+#include "tests/support/picture.h"
 
 #include <stdio.h>
 #include <stdlib.h>
 
-Picture ReadPicture(HDC dc) {
+Picture ReadPicture(HDC dc, int x, int y) {
     Picture picture;
-    picture.pixels.resize(SURFACE_WIDTH * SURFACE_HEIGHT);
-    for (int y = 0; y < SURFACE_HEIGHT; y++) {
-        for (int x = 0; x < SURFACE_WIDTH; x++) {
-            picture.pixels[y * SURFACE_WIDTH + x] = GetPixel(dc, x, y);
-        }
+    picture.pixels.resize(PICTURE_WIDTH * PICTURE_HEIGHT);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = PICTURE_WIDTH;
+    info.bmiHeader.biHeight = -PICTURE_HEIGHT; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void *bits = nullptr;
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT, dc, x, y, SRCCOPY);
+    GdiFlush();
+    const DWORD *pixel = static_cast<const DWORD *>(bits);
+    for (size_t i = 0; i < picture.pixels.size(); ++i) {
+        DWORD bgra = pixel[i];
+        picture.pixels[i] = RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
     }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
     return picture;
+}
+
+Picture CaptureClient(HWND window) {
+    // Paint what earlier clicks and counts invalidated, then copy the screen.
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    HDC screen = GetDC(nullptr);
+    Picture picture = ReadPicture(screen, origin.x, origin.y);
+    ReleaseDC(nullptr, screen);
+    return picture;
+}
+
+static BOOL CALLBACK AddVisibleChild(HWND child, LPARAM param) {
+    auto *rects = reinterpret_cast<std::vector<RECT> *>(param);
+    if (IsWindowVisible(child)) {
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT *>(&r), 2);
+        rects->push_back(r);
+    }
+    return TRUE;
+}
+
+std::vector<RECT> VisibleChildRects(HWND window) {
+    std::vector<RECT> rects;
+    EnumChildWindows(window, AddVisibleChild, reinterpret_cast<LPARAM>(&rects));
+    return rects;
 }
 
 bool SavePicture(const Picture &picture, const std::string &path) {
@@ -21,23 +62,23 @@ bool SavePicture(const Picture &picture, const std::string &path) {
     if (file == nullptr) {
         return false;
     }
-    const int row_bytes = SURFACE_WIDTH * 3; // 1500, already a multiple of 4
+    const int row_bytes = PICTURE_WIDTH * 3; // 1500, already a multiple of 4
     BITMAPFILEHEADER header = {};
     BITMAPINFOHEADER info = {};
     header.bfType = 0x4D42;
     header.bfOffBits = sizeof header + sizeof info;
-    header.bfSize = header.bfOffBits + row_bytes * SURFACE_HEIGHT;
+    header.bfSize = header.bfOffBits + row_bytes * PICTURE_HEIGHT;
     info.biSize = sizeof info;
-    info.biWidth = SURFACE_WIDTH;
-    info.biHeight = -SURFACE_HEIGHT; // top-down
+    info.biWidth = PICTURE_WIDTH;
+    info.biHeight = -PICTURE_HEIGHT; // top-down
     info.biPlanes = 1;
     info.biBitCount = 24;
     info.biCompression = BI_RGB;
     fwrite(&header, sizeof header, 1, file);
     fwrite(&info, sizeof info, 1, file);
     std::vector<BYTE> row(row_bytes);
-    for (int y = 0; y < SURFACE_HEIGHT; y++) {
-        for (int x = 0; x < SURFACE_WIDTH; x++) {
+    for (int y = 0; y < PICTURE_HEIGHT; y++) {
+        for (int x = 0; x < PICTURE_WIDTH; x++) {
             COLORREF c = picture.At(x, y);
             row[x * 3] = GetBValue(c);
             row[x * 3 + 1] = GetGValue(c);
@@ -56,16 +97,14 @@ void SavePictureIfAsked(const Picture &picture, const std::string &name) {
     SavePicture(picture, std::string(folder) + "/" + name + ".bmp");
 }
 
-Picture RenderTexts(HDC background, const std::vector<TextSpec> &texts) {
-    HWND desktop = GetDesktopWindow();
-    HDC reference = GetDC(desktop);
-    HDC dc;
-    HBITMAP bitmap;
-    MakeSurface(reference, &dc, &bitmap);
-    ReleaseDC(desktop, reference);
-    BitBlt(dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, background, 0, 0, SRCCOPY);
+Picture RenderTexts(HDC background, const std::vector<PlacedText> &texts) {
+    // A surface of the background's own format, drawn on as the program draws.
+    HDC dc = CreateCompatibleDC(background);
+    HBITMAP bitmap = CreateCompatibleBitmap(background, PICTURE_WIDTH, PICTURE_HEIGHT);
+    HGDIOBJ displaced = SelectObject(dc, bitmap);
+    BitBlt(dc, 0, 0, PICTURE_WIDTH, PICTURE_HEIGHT, background, 0, 0, SRCCOPY);
     SetBkMode(dc, TRANSPARENT);
-    for (const TextSpec &item : texts) {
+    for (const PlacedText &item : texts) {
         HFONT font = CreateFontA(item.font.height, 0, 0, 0, item.font.weight, item.font.italic, 0,
                                  0, item.font.charset, 0, 0, 0, item.font.pitch_family, nullptr);
         HGDIOBJ old = SelectObject(dc, font);
@@ -75,9 +114,27 @@ Picture RenderTexts(HDC background, const std::vector<TextSpec> &texts) {
         DeleteObject(font);
     }
     Picture picture = ReadPicture(dc);
+    SelectObject(dc, displaced);
     DeleteDC(dc);
     DeleteObject(bitmap);
     return picture;
+}
+
+int CountDifferencesOutside(const Picture &a, const Picture &b, const std::vector<RECT> &skip) {
+    int count = 0;
+    for (int y = 0; y < PICTURE_HEIGHT; ++y) {
+        for (int x = 0; x < PICTURE_WIDTH; ++x) {
+            POINT p = {x, y};
+            bool skipped = false;
+            for (const RECT &r : skip) {
+                skipped = skipped || PtInRect(&r, p);
+            }
+            if (!skipped && a.At(x, y) != b.At(x, y)) {
+                ++count;
+            }
+        }
+    }
+    return count;
 }
 
 int CountDifferences(const Picture &a, const Picture &b, const RECT &rect) {

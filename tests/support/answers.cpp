@@ -1,8 +1,8 @@
-#include "tests/reliability/user_answers.h"
+#include "tests/support/answers.h"
 
 #include "app/controls.h"
 #include "engine/schedule.h"
-#include "tests/app/app_test_support.h"
+#include "tests/support/app_window.h"
 
 void MarkAnswer(HWND window, const AppState *state, bool right) {
     TrialInfo info = {};

@@ -1,0 +1,161 @@
+#include "tests/support/files.h"
+
+std::string WindowsPath(const std::string &path) {
+    if (path.empty() || path[0] != '/') {
+        return path;
+    }
+    std::string out = "Z:" + path;
+    for (char &c : out) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return out;
+}
+
+std::string ReadWholeFile(const std::wstring &path) {
+    std::string bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return bytes;
+    }
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        bytes.append(buffer, got);
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
+std::string ReadWholeFile(const std::string &path) {
+    return ReadWholeFile(Wide(path));
+}
+
+void WriteWholeFile(const std::wstring &path, const std::string &bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+void WriteWholeFile(const std::string &path, const std::string &bytes) {
+    WriteWholeFile(Wide(path), bytes);
+}
+
+std::vector<std::wstring> FolderEntries(const std::wstring &folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            names.push_back(name);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+std::string WhyWritable(const std::string &folder) {
+    std::string probe = folder + "\\probe.txt";
+    HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return "";
+    }
+    CloseHandle(file);
+    DeleteFileA(probe.c_str());
+    std::string why = ReadWholeFile(folder + "\\why-writable.txt");
+    return why.empty() ? "it stayed writable" : why;
+}
+
+bool PathExists(const std::string &path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveTree(const std::wstring &path) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            std::wstring child = path + L"\\" + name;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+void RemoveTree(const std::string &path) {
+    RemoveTree(Wide(path));
+}
+
+std::wstring Wide(const std::string &text) {
+    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(length > 0 ? length : 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+ScratchFolder::ScratchFolder(Enter enter) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    char name[MAX_PATH];
+    GetTempFileNameA(temp, "kst", 0, name);
+    DeleteFileA(name);
+    CreateDirectoryA(name, nullptr);
+    path_ = name;
+    if (enter == ENTER) {
+        char previous[MAX_PATH * 2];
+        DWORD length = GetCurrentDirectoryA(sizeof previous, previous);
+        previous_.assign(previous, length < sizeof previous ? length : 0);
+        SetCurrentDirectoryA(path_.c_str());
+    }
+}
+
+ScratchFolder::~ScratchFolder() {
+    if (!previous_.empty()) {
+        SetCurrentDirectoryA(previous_.c_str());
+    }
+    RemoveTree(path_);
+}
+
+DeepFolder::DeepFolder(const std::string &base, size_t length) {
+    std::string path = base;
+    while (path.size() < length) {
+        size_t room = length - path.size() - 1; // after the separator
+        size_t part = room > 100 ? 100 : room;
+        if (room > 100 && room - 100 < 2) {
+            part = 90; // never leave a remainder too short for a name
+        }
+        path += "\\" + std::string(part, 'd');
+        CreateDirectoryW(Wide("\\\\?\\" + path).c_str(), nullptr);
+        made_.push_back(path);
+    }
+    path_ = path;
+}
+
+DeepFolder::~DeepFolder() {
+    for (auto it = made_.rbegin(); it != made_.rend(); ++it) {
+        DeleteFileW(Wide("\\\\?\\" + *it + "\\Settings.ini").c_str());
+        RemoveDirectoryW(Wide("\\\\?\\" + *it).c_str());
+    }
+}
+
+bool DeepFolder::Enter() const {
+    return SetCurrentDirectoryW(Wide(path_ + "\\").c_str()) != FALSE;
+}
