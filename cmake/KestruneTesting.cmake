@@ -12,17 +12,22 @@ set(KESTRUNE_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "Wine prefix f
 set(CMAKE_CROSSCOMPILING_EMULATOR
     ${CMAKE_SOURCE_DIR}/tools/wine-run.sh;--prefix;${KESTRUNE_WINEPREFIX})
 
-# kestrune_add_test(name source... [TIMEOUT seconds] [PROPERTIES prop value...]
-#                   [LAUNCHER cmd...]):
+# kestrune_add_test(name source... [TIMEOUT seconds] [TEST_FILTER expr]
+#                   [PROPERTIES prop value...] [LAUNCHER cmd...]):
 # a GoogleTest executable linked with the program's library and the tests'
 # support library, its cases registered with ctest when the tests run.
 # TIMEOUT (default 120) bounds each case; the Wine run itself is ended ten
 # seconds earlier, so a hanging case fails with the run's own message.
 # PROPERTIES go to every case (an ENVIRONMENT that a Wine process must have
 # from its launch, a RESOURCE_LOCK, ...); LAUNCHER is a Unix command put in
-# front of the Wine run (for example prlimit with its options).
+# front of the Wine run (for example prlimit with its options). TEST_FILTER
+# (a --gtest_filter expression) registers only the cases it selects.
 function(kestrune_add_test name)
-    cmake_parse_arguments(PARSE_ARGV 1 KT "" "TIMEOUT" "PROPERTIES;LAUNCHER")
+    cmake_parse_arguments(PARSE_ARGV 1 KT "" "TIMEOUT;TEST_FILTER" "PROPERTIES;LAUNCHER")
+    set(filter)
+    if(KT_TEST_FILTER)
+        set(filter TEST_FILTER ${KT_TEST_FILTER})
+    endif()
     if(NOT KT_TIMEOUT)
         set(KT_TIMEOUT 120)
     endif()
@@ -36,6 +41,7 @@ function(kestrune_add_test name)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
+        ${filter}
         PROPERTIES TIMEOUT ${KT_TIMEOUT} ${KT_PROPERTIES}
         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 endfunction()

@@ -89,6 +89,30 @@ bool SavePicture(const Picture &picture, const std::string &path) {
     return fclose(file) == 0;
 }
 
+bool LoadPicture(const std::string &path, Picture *picture) {
+    FILE *file = fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    BITMAPFILEHEADER header = {};
+    BITMAPINFOHEADER info = {};
+    bool ok = fread(&header, sizeof header, 1, file) == 1 &&
+              fread(&info, sizeof info, 1, file) == 1 && header.bfType == 0x4D42 &&
+              info.biWidth == PICTURE_WIDTH && info.biHeight == -PICTURE_HEIGHT &&
+              info.biBitCount == 24 && fseek(file, header.bfOffBits, SEEK_SET) == 0;
+    picture->pixels.assign(PICTURE_WIDTH * PICTURE_HEIGHT, 0);
+    std::vector<BYTE> row(PICTURE_WIDTH * 3);
+    for (int y = 0; ok && y < PICTURE_HEIGHT; y++) {
+        ok = fread(row.data(), 1, row.size(), file) == row.size();
+        for (int x = 0; ok && x < PICTURE_WIDTH; x++) {
+            picture->pixels[y * PICTURE_WIDTH + x] =
+                RGB(row[x * 3 + 2], row[x * 3 + 1], row[x * 3]);
+        }
+    }
+    fclose(file);
+    return ok;
+}
+
 void SavePictureIfAsked(const Picture &picture, const std::string &name) {
     const char *folder = getenv("KESTRUNE_PICTURE_DIR");
     if (folder == nullptr || folder[0] == 0) {

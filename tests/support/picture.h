@@ -29,6 +29,8 @@ std::vector<RECT> VisibleChildRects(HWND window);
 
 // Writes the picture as a 24-bit BMP file.
 bool SavePicture(const Picture &picture, const std::string &path);
+// Reads back a picture that SavePicture wrote; false if it is not one.
+bool LoadPicture(const std::string &path, Picture *picture);
 // Writes the picture as a 24-bit BMP into the folder named by the environment
 // variable KESTRUNE_PICTURE_DIR, when it is set; otherwise does nothing.
 void SavePictureIfAsked(const Picture &picture, const std::string &name);

@@ -40,6 +40,11 @@ HWND FindProcessWindow(DWORD process_id, const char *class_name, DWORD timeout_m
     }
 }
 
+bool KestruneApp::Terminate() {
+    return TerminateProcess(process_.hProcess, 0) != FALSE &&
+           WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0;
+}
+
 KestruneApp::~KestruneApp() {
     if (process_.hProcess != nullptr) {
         if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
@@ -52,18 +57,19 @@ KestruneApp::~KestruneApp() {
 }
 
 bool KestruneApp::Launch(const std::string &work_dir, DWORD timeout_ms) {
-    std::string exe = KestruneExePath();
-    std::vector<char> command(exe.begin(), exe.end());
-    command.insert(command.begin(), '"');
-    command.push_back('"');
-    command.push_back(0);
-    STARTUPINFOA startup = {};
+    return Launch(Wide(work_dir), timeout_ms);
+}
+
+bool KestruneApp::Launch(const std::wstring &work_dir, DWORD timeout_ms) {
+    std::wstring exe = Wide(KestruneExePath());
+    std::wstring command = L"\"" + exe + L"\"";
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     // A start the system refuses is tried again a moment later, a couple of
     // times, before the launch counts as failed.
     bool started = false;
     for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-        started = CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+        started = CreateProcessW(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
                                  work_dir.c_str(), &startup, &process_) != FALSE;
         if (!started) {
             launch_failure_ = "CreateProcess failed, error " + std::to_string(GetLastError());
@@ -176,6 +182,10 @@ bool KestruneApp::ExitsCleanly(DWORD timeout_ms) {
 }
 
 int ReadSavedVolume(const std::string &dir, int missing) {
-    std::string file = dir + "\\Settings.ini";
-    return static_cast<int>(GetPrivateProfileIntA("Settings", "Volume", missing, file.c_str()));
+    return ReadSavedVolume(Wide(dir), missing);
+}
+
+int ReadSavedVolume(const std::wstring &dir, int missing) {
+    std::wstring file = dir + L"\\Settings.ini";
+    return static_cast<int>(GetPrivateProfileIntW(L"Settings", L"Volume", missing, file.c_str()));
 }

@@ -25,6 +25,8 @@ class KestruneApp {
 
     // Starts the program in work_dir and waits until its main window exists.
     bool Launch(const std::string &work_dir, DWORD timeout_ms = 30000);
+    // The same for a folder whose name the ANSI code page may not spell.
+    bool Launch(const std::wstring &work_dir, DWORD timeout_ms = 30000);
     // Why the last Launch failed.
     const std::string &launch_failure() const { return launch_failure_; }
     // The program's main window (after a successful Launch).
@@ -58,6 +60,9 @@ class KestruneApp {
     // The title bar's close button: WM_CLOSE, queued.
     bool Close();
 
+    // Ends the process at once, as the system does after the end of a
+    // session; true once it has ended.
+    bool Terminate();
     // Waits for the process to end; false on timeout. exit_code gets its code.
     bool WaitForExit(DWORD timeout_ms, DWORD *exit_code);
     // Waits for the process to end and expects exit code 0; false when it
@@ -75,3 +80,4 @@ class KestruneApp {
 HWND FindProcessWindow(DWORD process_id, const char *class_name, DWORD timeout_ms);
 // Volume in the Settings.ini of folder dir, or `missing` when there is none.
 int ReadSavedVolume(const std::string &dir, int missing = -1);
+int ReadSavedVolume(const std::wstring &dir, int missing = -1);
