@@ -11,26 +11,11 @@
 
 namespace {
 
-// Reading and writing report only whether there was a record: what they did
-// shows in the record and in the file.
-int ReadVolume() {
-    AppState state = {};
-    state.volume = -99;
-    ReadSettings(&state);
-    return state.volume;
-}
-
-void WriteVolume(int volume) {
-    AppState state = {};
-    state.volume = volume;
-    WriteSettings(&state);
-}
-
 TEST(SettingsTest, NoFileGivesNinetyAndWritingCreatesTheFile) {
     ScratchFolder dir;
-    EXPECT_EQ(ReadVolume(), 90);
+    EXPECT_EQ(ReadSettingsVolume(), 90);
     EXPECT_EQ(GetFileAttributesA(dir.File("Settings.ini").c_str()), INVALID_FILE_ATTRIBUTES);
-    WriteVolume(90);
+    WriteSettingsVolume(90);
     EXPECT_EQ(ReadWholeFile(dir.File("Settings.ini")), "[Settings]\r\nVolume=90\r\n");
 }
 
@@ -47,13 +32,13 @@ TEST(SettingsTest, StoredValuesAreClampedToZeroToHundred) {
     for (const Case &c : cases) {
         WriteWholeFile(dir.File("Settings.ini"),
                        std::string("[Settings]\r\nVolume=") + c.stored + "\r\n");
-        EXPECT_EQ(ReadVolume(), c.volume) << "stored " << c.stored;
+        EXPECT_EQ(ReadSettingsVolume(), c.volume) << "stored " << c.stored;
     }
     // The section or the key missing: the default.
     WriteWholeFile(dir.File("Settings.ini"), "[Other]\r\nVolume=12\r\n");
-    EXPECT_EQ(ReadVolume(), 90);
+    EXPECT_EQ(ReadSettingsVolume(), 90);
     WriteWholeFile(dir.File("Settings.ini"), "[Settings]\r\nLoudness=12\r\n");
-    EXPECT_EQ(ReadVolume(), 90);
+    EXPECT_EQ(ReadSettingsVolume(), 90);
 }
 
 TEST(SettingsTest, WritingKeepsOtherSectionsAndKeys) {
@@ -61,7 +46,7 @@ TEST(SettingsTest, WritingKeepsOtherSectionsAndKeys) {
     WriteWholeFile(
         dir.File("Settings.ini"),
         "[Window]\r\nLeft=10\r\n[Settings]\r\nVolume=20\r\nTheme=dark\r\n[Last]\r\nX=1\r\n");
-    WriteVolume(66);
+    WriteSettingsVolume(66);
     EXPECT_EQ(ReadWholeFile(dir.File("Settings.ini")),
               "[Window]\r\nLeft=10\r\n[Settings]\r\nVolume=66\r\nTheme=dark\r\n[Last]\r\nX=1\r\n");
 }
@@ -72,13 +57,13 @@ TEST(SettingsTest, EachCurrentDirectoryHasItsOwnFile) {
     {
         ScratchFolder second; // now the current directory
         WriteWholeFile(second.File("Settings.ini"), "[Settings]\r\nVolume=22\r\n");
-        EXPECT_EQ(ReadVolume(), 22);
-        WriteVolume(33);
+        EXPECT_EQ(ReadSettingsVolume(), 22);
+        WriteSettingsVolume(33);
         EXPECT_EQ(
             GetPrivateProfileIntA("Settings", "Volume", -1, second.File("Settings.ini").c_str()),
             33u);
     }
-    EXPECT_EQ(ReadVolume(), 11);
+    EXPECT_EQ(ReadSettingsVolume(), 11);
     EXPECT_EQ(GetPrivateProfileIntA("Settings", "Volume", -1, first.File("Settings.ini").c_str()),
               11u);
 }
@@ -99,9 +84,9 @@ TEST(SettingsTest, ReadOnlyDirectoryReadsButDoesNotSave) {
     char previous[MAX_PATH * 2];
     GetCurrentDirectoryA(sizeof previous, previous);
     ASSERT_TRUE(SetCurrentDirectoryA(path.c_str())) << path;
-    EXPECT_EQ(ReadVolume(), 37);
-    WriteVolume(55);
-    EXPECT_EQ(ReadVolume(), 37);
+    EXPECT_EQ(ReadSettingsVolume(), 37);
+    WriteSettingsVolume(55);
+    EXPECT_EQ(ReadSettingsVolume(), 37);
     SetCurrentDirectoryA(previous);
 }
 
@@ -172,8 +157,8 @@ TEST(SettingsTest, OverlongDirectoryFallsBackToNinetyAndWritesNothing) {
         EXPECT_EQ(g.path[0], 0);
         ExpectGuardsIntact(g);
 
-        EXPECT_EQ(ReadVolume(), 90);
-        WriteVolume(55);
+        EXPECT_EQ(ReadSettingsVolume(), 90);
+        WriteSettingsVolume(55);
         SetCurrentDirectoryA(scratch.path().c_str());
         // The file in the deep folder is untouched, and nothing landed anywhere else.
         handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,

@@ -70,35 +70,22 @@ class NamedFolderTest : public ::testing::Test {
     std::wstring path_;
 };
 
-int ReadVolume() {
-    AppState state = {};
-    state.volume = -99;
-    ReadSettings(&state);
-    return state.volume;
-}
-
-void WriteVolume(int volume) {
-    AppState state = {};
-    state.volume = volume;
-    WriteSettings(&state);
-}
-
 TEST_F(NamedFolderTest, TheVolumeIsWrittenAndReadInTheFolderItself) {
     for (const FolderName &folder : kFolderNames) {
         SCOPED_TRACE(folder.what);
         if (!Enter(folder)) {
             continue;
         }
-        EXPECT_EQ(ReadVolume(), 90);
-        WriteVolume(42);
+        EXPECT_EQ(ReadSettingsVolume(), 90);
+        WriteSettingsVolume(42);
         EXPECT_EQ(ReadWholeFile(File()), "[Settings]\r\nVolume=42\r\n");
-        EXPECT_EQ(ReadVolume(), 42);
+        EXPECT_EQ(ReadSettingsVolume(), 42);
         ExpectOnlyTheFolder(folder);
 
         // The rest of a file that is already there is kept.
         WriteWholeFile(File(), "[Window]\r\nLeft=10\r\n[Settings]\r\nVolume=20\r\nTheme=dark\r\n");
-        EXPECT_EQ(ReadVolume(), 20);
-        WriteVolume(7);
+        EXPECT_EQ(ReadSettingsVolume(), 20);
+        WriteSettingsVolume(7);
         EXPECT_EQ(ReadWholeFile(File()),
                   "[Window]\r\nLeft=10\r\n[Settings]\r\nVolume=7\r\nTheme=dark\r\n");
         Leave();

@@ -254,13 +254,6 @@ Case MakeCase(Generator &gen, long index) {
     return c;
 }
 
-int ReadVolume() {
-    AppState state = {};
-    state.volume = -12345;
-    ReadSettings(&state);
-    return state.volume;
-}
-
 class SettingsFiles : public ::testing::Test {
   protected:
     // A fresh folder for each file, the current directory while it is used:
@@ -303,7 +296,7 @@ TEST_F(SettingsFiles, GeneratedFilesGiveAVolumeInRangeAndKeepTheRestOnWrite) {
         CopyFileA(path.c_str(), view_copy.c_str(), FALSE);
         ProfileView before = ReadView(view_copy, c.bytes.size());
 
-        int volume = ReadVolume();
+        int volume = ReadSettingsVolume();
         ASSERT_GE(volume, 0);
         ASSERT_LE(volume, VOLUME_MAX);
         if (c.expected >= 0) {
@@ -321,7 +314,7 @@ TEST_F(SettingsFiles, GeneratedFilesGiveAVolumeInRangeAndKeepTheRestOnWrite) {
         ASSERT_EQ(Missing(before, after), "");
         ASSERT_EQ(GetPrivateProfileIntA(SETTINGS_SECTION, SETTINGS_KEY, -1, after_copy.c_str()),
                   static_cast<UINT>(state.volume));
-        ASSERT_EQ(ReadVolume(), state.volume);
+        ASSERT_EQ(ReadSettingsVolume(), state.volume);
         LeaveFolder(folder);
     }
     DWORD elapsed = GetTickCount() - start;
@@ -372,7 +365,7 @@ TEST_F(SettingsFiles, FileLockedByAnotherProcess) {
         CloseHandle(probe);
     }
 
-    EXPECT_EQ(ReadVolume(), DEFAULT_VOLUME);
+    EXPECT_EQ(ReadSettingsVolume(), DEFAULT_VOLUME);
     AppState state = {};
     state.volume = 55;
     WriteSettings(&state);
@@ -382,7 +375,7 @@ TEST_F(SettingsFiles, FileLockedByAnotherProcess) {
     CloseHandle(holder.hThread);
     CloseHandle(holder.hProcess);
     EXPECT_EQ(ReadWholeFile(path), text);
-    EXPECT_EQ(ReadVolume(), 37);
+    EXPECT_EQ(ReadSettingsVolume(), 37);
     LeaveFolder(folder);
 }
 
@@ -394,7 +387,7 @@ TEST_F(SettingsFiles, FolderNamedSettingsIni) {
     ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));
     WriteWholeFile(path + "\\inside.txt", "kept");
 
-    EXPECT_EQ(ReadVolume(), DEFAULT_VOLUME);
+    EXPECT_EQ(ReadSettingsVolume(), DEFAULT_VOLUME);
     AppState state = {};
     state.volume = 12;
     WriteSettings(&state);
@@ -403,7 +396,7 @@ TEST_F(SettingsFiles, FolderNamedSettingsIni) {
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_NE(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
     EXPECT_EQ(ReadWholeFile(path + "\\inside.txt"), "kept");
-    EXPECT_EQ(ReadVolume(), DEFAULT_VOLUME);
+    EXPECT_EQ(ReadSettingsVolume(), DEFAULT_VOLUME);
     LeaveFolder(folder);
 }
 

@@ -1,6 +1,7 @@
 #include "tests/support/app_window.h"
 
 #include "app/main_window.h"
+#include "app/settings.h"
 #include "dsb/score_display.h"
 #include "tests/support/message_pump.h"
 
@@ -37,6 +38,19 @@ HWND OpenMainWindow(bool log_displays) {
     *GetAppState() = AppState{};
     ClearDisplayLog();
     return CreateMainWindow(instance);
+}
+
+int ReadSettingsVolume() {
+    AppState state = {};
+    state.volume = -12345;
+    ReadSettings(&state);
+    return state.volume;
+}
+
+void WriteSettingsVolume(int volume) {
+    AppState state = {};
+    state.volume = volume;
+    WriteSettings(&state);
 }
 
 void DrainQuit() {

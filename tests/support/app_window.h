@@ -13,6 +13,12 @@
 HWND OpenMainWindow(bool log_displays = true);
 // Removes a WM_QUIT that the window's destruction left in this thread's queue.
 void DrainQuit();
+// The volume ReadSettings puts in a fresh record (the current directory's
+// Settings.ini); the record starts far outside 0..100, so a read that
+// changes nothing shows.
+int ReadSettingsVolume();
+// WriteSettings of a record that holds `volume`.
+void WriteSettingsVolume(int volume);
 // Runs the message loop until the tone in flight on `state` has come back
 // through its completion; false when none comes within 20 s.
 bool WaitForToneEnd(const AppState *state);
