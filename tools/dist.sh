@@ -34,11 +34,10 @@ folder=${name%-win-x64.zip}
 mkdir -p "$out"
 rm -f "$out"/Kestrune-*-win-x64.zip "$out/SHA256SUMS"
 cp "$zip" "$out/$name"
-# The executable's line lets a user check it after unzipping, beside the zip.
-mkdir "$work/unzipped"
-(cd "$work/unzipped" && python3 -m zipfile -e "$out/$name" . &&
-    sha256sum "$folder/Kestrune.exe") >"$work/exe.sum"
-(cd "$out" && sha256sum "$name" && cat "$work/exe.sum") >"$out/SHA256SUMS"
+# The executable's line, under its name in the zip, lets a user check it
+# after unzipping.
+exe_sum=$(sha256sum <"$work/build/Kestrune.exe" | cut -d' ' -f1)
+(cd "$out" && sha256sum "$name" && echo "$exe_sum  $folder/Kestrune.exe") >"$out/SHA256SUMS"
 echo "Built $name from commit ${commit:0:12} ($(git log -1 --format=%cd --date=iso-strict "$commit")):"
 echo "  $out/$name"
 echo "  $out/SHA256SUMS"

@@ -11,6 +11,7 @@
 #include "screen_check.h"
 #include "tests/support/capture.h"
 #include "tests/support/files.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/picture.h"
 #include "tests/support/program.h"
 #include "tests/support/screen_controls.h"
@@ -87,18 +88,16 @@ class LocaleRun : public ::testing::Test {
         Picture shown;
         EXPECT_EQ(WaitForPicture(app_.window(), wanted, PAINT_TIMEOUT_MS, &shown), 0)
             << "the window's own painting";
-        DWORD start = GetTickCount();
-        for (;;) {
-            Picture again = CaptureClient(app_.window());
-            if (again.pixels == shown.pixels) {
-                return again;
-            }
-            if (GetTickCount() - start > PAINT_TIMEOUT_MS) {
-                ADD_FAILURE() << "the window's children never stopped changing";
-                return again;
-            }
-            shown = again;
-        }
+        bool steady = PollUntil(
+            [&] {
+                Picture again = CaptureClient(app_.window());
+                bool same = again.pixels == shown.pixels;
+                shown = again;
+                return same;
+            },
+            PAINT_TIMEOUT_MS);
+        EXPECT_TRUE(steady) << "the window's children never stopped changing";
+        return shown;
     }
 
     void AnswerRight(int trial) {

@@ -2,6 +2,7 @@
 
 #include "render/screen_paint.h"
 #include "render/surfaces.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/seven_segment.h"
 
 #include <string.h>
@@ -28,26 +29,26 @@ Picture ComposeReference(ReferenceScreens *screens, const AppState &expected, in
 
 std::string WaitForDisplayText(HWND window, int display_id, const std::string &text,
                                DWORD timeout_ms) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        std::string shown = ReadDisplayIn(CaptureClient(window), window, display_id);
-        if (shown == text || GetTickCount() - start > timeout_ms) {
-            return shown;
-        }
-        Sleep(20);
-    }
+    std::string shown;
+    PollUntil(
+        [&] {
+            shown = ReadDisplayIn(CaptureClient(window), window, display_id);
+            return shown == text;
+        },
+        timeout_ms);
+    return shown;
 }
 
 int WaitForPicture(HWND window, const Picture &wanted, DWORD timeout_ms, Picture *shown) {
     // What a paint puts on the screen reaches it a little later, and the
     // reveal follows the final count's last tick.
-    DWORD start = GetTickCount();
-    for (;;) {
-        *shown = CaptureClient(window);
-        int differences = CountDifferencesOutside(*shown, wanted, VisibleChildRects(window));
-        if (differences == 0 || GetTickCount() - start > timeout_ms) {
-            return differences;
-        }
-        Sleep(20);
-    }
+    int differences = 0;
+    PollUntil(
+        [&] {
+            *shown = CaptureClient(window);
+            differences = CountDifferencesOutside(*shown, wanted, VisibleChildRects(window));
+            return differences == 0;
+        },
+        timeout_ms);
+    return differences;
 }

@@ -1,5 +1,7 @@
 #include "tests/support/capture.h"
 
+#include "tests/support/message_pump.h"
+
 #include <math.h>
 #include <stdio.h>
 
@@ -338,44 +340,41 @@ void CaptureMonitor::ReadNewFrames() {
     fclose(file);
 }
 
-bool CaptureMonitor::WaitForNextTone(DWORD timeout_ms, std::vector<short> *tone) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        ReadNewFrames();
-        std::vector<CapturedTone> tones = FindTones(left_);
-        if (static_cast<int>(tones.size()) > taken_) {
-            const CapturedTone &next = tones[taken_];
-            // Whole, and the device has gone on past it; or followed by
-            // another tone; or, cut short, followed by a second of silence.
-            size_t silence = left_.size() - next.end;
-            bool whole = next.frames >= FRAMES_PER_TONE;
-            if (static_cast<int>(tones.size()) > taken_ + 1 ||
-                silence >= static_cast<size_t>(whole ? DEVICE_MOVED_ON : FRAMES_PER_TONE)) {
-                *tone = next.samples;
-                ++taken_;
-                taken_end_ = next.end;
-                return true;
-            }
-        }
-        if (GetTickCount() - start > timeout_ms) {
-            return false;
-        }
-        Sleep(10);
+// The next tone, once it is over: whole, and the device has gone on past it;
+// or followed by another tone; or, cut short, followed by a second of silence.
+bool CaptureMonitor::TakeFinishedTone(std::vector<short> *tone) {
+    ReadNewFrames();
+    std::vector<CapturedTone> tones = FindTones(left_);
+    if (static_cast<int>(tones.size()) <= taken_) {
+        return false;
     }
+    const CapturedTone &next = tones[taken_];
+    size_t silence = left_.size() - next.end;
+    bool whole = next.frames >= FRAMES_PER_TONE;
+    if (static_cast<int>(tones.size()) == taken_ + 1 &&
+        silence < static_cast<size_t>(whole ? DEVICE_MOVED_ON : FRAMES_PER_TONE)) {
+        return false;
+    }
+    *tone = next.samples;
+    ++taken_;
+    taken_end_ = next.end;
+    return true;
+}
+
+bool CaptureMonitor::WaitForNextTone(DWORD timeout_ms, std::vector<short> *tone) {
+    return PollUntil([&] { return TakeFinishedTone(tone); }, timeout_ms);
 }
 
 bool CaptureMonitor::WaitForSound(DWORD timeout_ms) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        ReadNewFrames();
-        for (size_t i = taken_end_; i < left_.size(); ++i) {
-            if (left_[i] != 0) {
-                return true;
+    return PollUntil(
+        [&] {
+            ReadNewFrames();
+            for (size_t i = taken_end_; i < left_.size(); ++i) {
+                if (left_[i] != 0) {
+                    return true;
+                }
             }
-        }
-        if (GetTickCount() - start > timeout_ms) {
             return false;
-        }
-        Sleep(10);
-    }
+        },
+        timeout_ms);
 }

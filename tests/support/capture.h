@@ -111,6 +111,8 @@ class CaptureMonitor {
 
   private:
     void ReadNewFrames();
+    // Takes the next tone if it has finished; false while it has not.
+    bool TakeFinishedTone(std::vector<short> *tone);
     std::string path_;
     long long offset_ = 0;
     std::vector<short> left_;

@@ -36,3 +36,14 @@ void PumpFor(DWORD ms) {
     DWORD start = GetTickCount();
     PumpUntil([&] { return GetTickCount() - start >= ms; }, ms + 1000);
 }
+
+bool PollUntil(const std::function<bool()> &done, DWORD timeout_ms) {
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeout_ms) {
+            return false;
+        }
+        Sleep(10);
+    }
+    return true;
+}

@@ -16,3 +16,7 @@ bool PumpUntil(const std::function<bool()> &done, DWORD timeout_ms = 10000,
                const std::function<void(const MSG &)> &after = nullptr);
 // Dispatches this thread's messages for `ms` milliseconds.
 void PumpFor(DWORD ms);
+// For what another process produces (its window on the screen, a file it
+// writes), which sends this thread no message: looks again every 10 ms until
+// `done` holds or `timeout_ms` passes. Returns whether `done` held.
+bool PollUntil(const std::function<bool()> &done, DWORD timeout_ms);

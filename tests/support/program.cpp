@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "tests/support/files.h"
+#include "tests/support/message_pump.h"
 
 #include <algorithm>
 
@@ -117,18 +118,13 @@ std::vector<int> KestruneApp::ChildIds() const {
 bool KestruneApp::WaitForScreen(const std::vector<int> &ids, DWORD timeout_ms) const {
     std::vector<int> want = ids;
     std::sort(want.begin(), want.end());
-    DWORD start = GetTickCount();
-    for (;;) {
-        std::vector<int> have = ChildIds();
-        std::sort(have.begin(), have.end());
-        if (have == want) {
-            return true;
-        }
-        if (GetTickCount() - start > timeout_ms) {
-            return false;
-        }
-        Sleep(10);
-    }
+    return PollUntil(
+        [&] {
+            std::vector<int> have = ChildIds();
+            std::sort(have.begin(), have.end());
+            return have == want;
+        },
+        timeout_ms);
 }
 
 bool KestruneApp::Click(int id, DWORD timeout_ms) {
