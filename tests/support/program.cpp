@@ -30,15 +30,14 @@ static BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
 }
 
 HWND FindProcessWindow(DWORD process_id, const char *class_name, DWORD timeout_ms) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        WindowSearch search = {process_id, class_name, nullptr};
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr || GetTickCount() - start > timeout_ms) {
-            return search.found;
-        }
-        Sleep(50);
-    }
+    WindowSearch search = {process_id, class_name, nullptr};
+    PollUntil(
+        [&] {
+            EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeout_ms);
+    return search.found;
 }
 
 bool KestruneApp::Terminate() {
