@@ -1,11 +1,14 @@
 # Thin front over the CMake preset; the scripts install what is missing.
-.PHONY: run test bench dist check-reproducible study build format clean
+.PHONY: run test soak bench dist check-reproducible study build format clean
 
 run:
 	tools/run.sh
 
 test:
 	tools/test-headless.sh
+
+soak:
+	tools/soak.sh
 
 bench:
 	tools/bench.sh

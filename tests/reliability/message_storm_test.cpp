@@ -21,10 +21,12 @@
 
 namespace {
 
-// About two minutes on a busy two-core machine (the controls' drawing under
-// Wine costs most of it); a longer storm is asked for with
-// KESTRUNE_STORM_MESSAGES, another seed with KESTRUNE_STORM_SEED.
-const long kDefaultMessages = 100000;
+// The everyday size: about ten seconds under Wine, and with this seed it
+// enters every screen, reveals results and sends every kind of message,
+// quits included (the case checks that it did). `make soak` sends 100 000
+// (about two minutes, the controls' drawing under Wine costing most of it);
+// KESTRUNE_STORM_MESSAGES asks for any size, KESTRUNE_STORM_SEED another seed.
+const long kDefaultMessages = 10000;
 const unsigned kDefaultSeed = 20261209;
 const long kBurst = 32;
 
@@ -223,8 +225,11 @@ class MessageStorm : public ::testing::Test {
         EXPECT_EQ(state_->playing, 0);
         PumpPending();
         DrainQuit();
-        // The system may take a moment to let the last of its own windows go.
-        EXPECT_TRUE(PumpUntil([this] { return ProcessWindows() == baseline_.windows; }, 5000))
+        // The system may take a moment to let the last of its own windows go,
+        // and under load the baseline itself can still hold one of them (a
+        // storm on a busy machine saw 0 after every quit against 1 before):
+        // a leak is a window more, never one fewer.
+        EXPECT_TRUE(PumpUntil([this] { return ProcessWindows() <= baseline_.windows; }, 5000))
             << ProcessWindows() << " windows after the quit, " << baseline_.windows << " before";
         EXPECT_EQ(FreeTimerSlots(), baseline_.free_timer_slots);
         gdi_after_quit_.push_back(LiveGdiObjects());
@@ -387,13 +392,17 @@ TEST_F(MessageStorm, EveryScreenSurvivesAndKeepsItsInvariants) {
         EXPECT_LE(count, baseline_.gdi_objects + kGdiCacheSlack);
     }
 
-    // The storm must really have reached what it claims to attack.
-    EXPECT_GT(figures_.screens_entered[ScreenResult], 0);
+    // The storm must really have reached what it claims to attack: a size or
+    // seed too small for that fails here rather than passing on less.
+    for (int screen_kind : {ScreenTitle, ScreenTest, ScreenResult}) {
+        EXPECT_GT(figures_.screens_entered[screen_kind], 0) << "screen " << screen_kind;
+    }
+    for (int k = 0; k < KIND_COUNT; ++k) {
+        EXPECT_GT(figures_.sent[k], 0) << kKindNames[k];
+    }
+    EXPECT_GT(figures_.results_revealed, 0);
     EXPECT_GT(figures_.tones_started, 0);
     EXPECT_GT(figures_.spurious_during_tone, 0);
-    if (messages >= kDefaultMessages) {
-        EXPECT_GT(figures_.sent[KIND_QUIT], 0);
-    }
 }
 
 } // namespace
