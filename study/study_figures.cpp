@@ -94,3 +94,37 @@ double SpearmanCorrelation(const std::vector<double> &a, const std::vector<doubl
     }
     return sab / sqrt(saa * sbb);
 }
+
+double MedianOfResults(std::vector<double> cents) {
+    size_t n = cents.size();
+    if (n == 0) {
+        return 0.0;
+    }
+    std::sort(cents.begin(), cents.end());
+    return n % 2 == 1 ? cents[n / 2] : (cents[n / 2 - 1] + cents[n / 2]) / 2.0;
+}
+
+double GeometricMeanOfResults(const std::vector<double> &cents) {
+    if (cents.empty()) {
+        return 0.0;
+    }
+    double sum = 0.0;
+    for (double c : cents) {
+        sum += log(c);
+    }
+    return exp(sum / static_cast<double>(cents.size()));
+}
+
+double ShareWithinFactor(const std::vector<double> &values, double reference, double factor) {
+    if (values.empty()) {
+        return 0.0;
+    }
+    // Compared in logarithms, with a little room so that a value exactly a
+    // factor away is inside whichever way the division rounds.
+    double limit = log(factor) + 1e-12;
+    size_t inside = 0;
+    for (double v : values) {
+        inside += fabs(log(v / reference)) <= limit;
+    }
+    return static_cast<double>(inside) / static_cast<double>(values.size());
+}

@@ -25,3 +25,14 @@ double NearestRankPercentile(const std::vector<double> &sorted, double p);
 
 // Spearman's rank correlation; tied values share their mean rank.
 double SpearmanCorrelation(const std::vector<double> &a, const std::vector<double> &b);
+
+// Several results of one listener combined into one figure, as a spreadsheet
+// would: the middle value, or the mean of the two middle ones for an even
+// count (Excel's MEDIAN); and the geometric mean, the mean of the
+// logarithms (Excel's GEOMEAN). Both 0 for no results.
+double MedianOfResults(std::vector<double> cents);
+double GeometricMeanOfResults(const std::vector<double> &cents);
+
+// The share of values within a factor `factor` of `reference`, either way
+// (reference / factor <= value <= reference * factor).
+double ShareWithinFactor(const std::vector<double> &values, double reference, double factor);

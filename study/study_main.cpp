@@ -17,6 +17,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <vector>
 
 // The build turns narrow literals into Shift-JIS; the report is UTF-8.
@@ -32,6 +33,13 @@ constexpr uint64_t GROUP_PERFECT = 102;
 constexpr uint64_t RETEST_THRESHOLD_SEED = 0x7E57;
 constexpr double RETEST_LOW = 0.5;
 constexpr double RETEST_HIGH = 100.0;
+// Repeated tests: seed group GROUP_REPEATS + the threshold's index, so the
+// figures above stay what they were.
+constexpr uint64_t GROUP_REPEATS = 200;
+constexpr int REPEAT_TESTS = 5;
+// Results that mean something lie below the floor's reach: the advice on
+// combining results is pooled over these thresholds.
+constexpr double POOL_HIGHEST_THRESHOLD = 30.0;
 
 // The two tests of each listener of a group.
 struct GroupRun {
@@ -116,6 +124,7 @@ struct StudyFiles {
     FILE *raw;
     FILE *summary;
     FILE *correlations;
+    FILE *repeats;
 };
 
 static void StudyThresholds(const StudyFiles &files, int listeners) {
@@ -135,6 +144,111 @@ static void StudyThresholds(const StudyFiles &files, int listeners) {
         PrintFigures(second);
         printf("\n");
         fflush(stdout);
+    }
+}
+
+// One way of combining a listener's first n results into one figure.
+struct CombiningRule {
+    const char *name;
+    const char *csv_name;
+    int tests;
+    bool geometric;
+};
+
+static const CombiningRule kRules[] = {
+    {"1 test", "single", 1, false},
+    {"median of 2", "median", 2, false},
+    {"median of 3", "median", 3, false},
+    {"median of 5", "median", 5, false},
+    {"geometric mean of 3", "geomean", 3, true},
+    {"geometric mean of 5", "geomean", 5, true},
+};
+constexpr int RULE_COUNT = sizeof kRules / sizeof kRules[0];
+
+static double CombineResults(const CombiningRule &rule, const std::vector<double> &results) {
+    std::vector<double> first(results.begin(), results.begin() + rule.tests);
+    return rule.geometric ? GeometricMeanOfResults(first) : MedianOfResults(first);
+}
+
+// Every listener of a threshold takes five tests in one run of the program;
+// each rule combines the first n of them. How close each rule comes to the
+// listener's typical result (the median of single tests at that threshold)
+// says how many tests to take.
+static void StudyRepeats(const StudyFiles &files, int listeners) {
+    printf("\nRepeated tests: %d model listeners per T, each taking %d tests in one run.\n"
+           "Spread (10%s90 %%) of the combined figure, in cents; \"typical\" is the median of\n"
+           "single results at that T.\n\n",
+           listeners, REPEAT_TESTS, kDash);
+    printf("| T (cents) | typical |");
+    for (const CombiningRule &rule : kRules) {
+        printf(" %s |", rule.name);
+    }
+    printf("\n|---|---|");
+    for (int r = 0; r < RULE_COUNT; ++r) {
+        printf("---|");
+    }
+    printf("\n");
+    // Combined figure / typical result, pooled over the thresholds up to
+    // POOL_HIGHEST_THRESHOLD.
+    std::vector<double> pooled[RULE_COUNT];
+    for (int t = 0; t < THRESHOLD_COUNT; ++t) {
+        uint64_t group = GROUP_REPEATS + static_cast<uint64_t>(t);
+        std::vector<std::vector<double>> results;
+        for (int i = 0; i < listeners; ++i) {
+            AppState state = {};
+            SeedRandom(PlanSeed(group, static_cast<uint64_t>(i)));
+            Listener listener = MakeModelListener(kThresholds[t], NoiseSeed(group, i));
+            std::vector<double> cents;
+            for (int k = 0; k < REPEAT_TESTS; ++k) {
+                cents.push_back(CentsAtScore(TakeTest(&state, &listener)));
+            }
+            results.push_back(cents);
+        }
+        std::vector<double> singles;
+        for (const std::vector<double> &cents : results) {
+            singles.push_back(cents[0]);
+        }
+        std::sort(singles.begin(), singles.end());
+        double typical = NearestRankPercentile(singles, 0.5);
+        printf("| %.3g | %.3g |", kThresholds[t], typical);
+        for (int r = 0; r < RULE_COUNT; ++r) {
+            std::vector<double> combined;
+            for (const std::vector<double> &cents : results) {
+                combined.push_back(CombineResults(kRules[r], cents));
+            }
+            double within_one_and_half = ShareWithinFactor(combined, typical, 1.5);
+            double within_two = ShareWithinFactor(combined, typical, 2.0);
+            if (kThresholds[t] <= POOL_HIGHEST_THRESHOLD) {
+                for (double c : combined) {
+                    pooled[r].push_back(c / typical);
+                }
+            }
+            std::sort(combined.begin(), combined.end());
+            double p10 = NearestRankPercentile(combined, 0.10);
+            double p90 = NearestRankPercentile(combined, 0.90);
+            fprintf(files.repeats, "%.6g,%.6g,%s,%d,%.6g,%.6g,%.6g,%.6f,%.6f\n", kThresholds[t],
+                    typical, kRules[r].csv_name, kRules[r].tests, p10,
+                    NearestRankPercentile(combined, 0.5), p90, within_one_and_half, within_two);
+            printf(" %.3g%s%.3g |", p10, kDash, p90);
+        }
+        printf("\n");
+        fflush(stdout);
+    }
+    printf("\nPooled over T from %.3g to %.3g cents (%d listeners per T): how often the combined\n"
+           "figure lies within a factor of 1.25, 1.5 and 2 of the typical result, and the\n"
+           "10%s90 %% range of combined / typical.\n\n",
+           kThresholds[0], POOL_HIGHEST_THRESHOLD, listeners, kDash);
+    printf("| combined | within 1.25 | within 1.5 | within 2 | combined / typical, 10%s90 %% |\n",
+           kDash);
+    printf("|---|---|---|---|---|\n");
+    for (int r = 0; r < RULE_COUNT; ++r) {
+        std::vector<double> &ratios = pooled[r];
+        std::sort(ratios.begin(), ratios.end());
+        printf("| %s | %.0f %% | %.0f %% | %.0f %% | %.2f%s%.2f |\n", kRules[r].name,
+               100.0 * ShareWithinFactor(ratios, 1.0, 1.25),
+               100.0 * ShareWithinFactor(ratios, 1.0, 1.5),
+               100.0 * ShareWithinFactor(ratios, 1.0, 2.0), NearestRankPercentile(ratios, 0.10),
+               kDash, NearestRankPercentile(ratios, 0.90));
     }
 }
 
@@ -204,8 +318,8 @@ int main(int argc, char **argv) {
         return 2;
     }
     StudyFiles files = {fopen("listeners.csv", "wb"), fopen("summary.csv", "wb"),
-                        fopen("correlations.csv", "wb")};
-    if (!files.raw || !files.summary || !files.correlations) {
+                        fopen("correlations.csv", "wb"), fopen("repeats.csv", "wb")};
+    if (!files.raw || !files.summary || !files.correlations || !files.repeats) {
         fprintf(stderr, "kestrune_study: cannot write the CSV files in the current folder\n");
         return 1;
     }
@@ -215,6 +329,8 @@ int main(int argc, char **argv) {
                            "median_cents,p75_cents,p90_cents,median_ratio,share_at_300,"
                            "share_at_0\n");
     fprintf(files.correlations, "pair,listeners,value\n");
+    fprintf(files.repeats, "true_cents,typical_cents,rule,tests,p10_cents,median_cents,p90_cents,"
+                           "share_within_1_5,share_within_2\n");
 
     printf("Kestrune simulation study: %d model listeners per true threshold T, each taking two\n"
            "tests in one run of the program (the second with the run value carried over).\n"
@@ -223,9 +339,12 @@ int main(int argc, char **argv) {
     StudyThresholds(files, listeners);
     StudyRetest(files, listeners);
     StudyReferences(files, listeners);
+    StudyRepeats(files, listeners);
 
-    int failed = ferror(files.raw) | ferror(files.summary) | ferror(files.correlations);
-    failed |= fclose(files.raw) | fclose(files.summary) | fclose(files.correlations);
+    int failed = ferror(files.raw) | ferror(files.summary) | ferror(files.correlations) |
+                 ferror(files.repeats);
+    failed |= fclose(files.raw) | fclose(files.summary) | fclose(files.correlations) |
+              fclose(files.repeats);
     if (failed) {
         fprintf(stderr, "kestrune_study: writing the CSV files failed\n");
         return 1;

@@ -34,4 +34,19 @@ TEST(StudyFigures, PercentilesCeilingAndFloorOfFinalScores) {
     EXPECT_NEAR(f.median_ratio, 10.0 / 6.0, 1e-12);
 }
 
+TEST(StudyFigures, CombiningResultsAsASpreadsheetDoes) {
+    // Excel: MEDIAN(7.3; 2; 13.3) = 7.3, MEDIAN(2; 8) = 5, GEOMEAN(2; 8) = 4,
+    // GEOMEAN(1; 10; 100) = 10.
+    EXPECT_EQ(MedianOfResults({7.3, 2, 13.3}), 7.3);
+    EXPECT_EQ(MedianOfResults({2, 8}), 5.0);
+    EXPECT_EQ(MedianOfResults({90, 0.5, 90, 4, 0.5}), 4.0);
+    EXPECT_NEAR(GeometricMeanOfResults({2, 8}), 4.0, 1e-12);
+    EXPECT_NEAR(GeometricMeanOfResults({1, 10, 100}), 10.0, 1e-12);
+    EXPECT_EQ(MedianOfResults({}), 0.0);
+    EXPECT_EQ(GeometricMeanOfResults({}), 0.0);
+    // Within a factor of two of 10: 5 and 20 are (the edges), 4.9 and 21 not.
+    EXPECT_DOUBLE_EQ(ShareWithinFactor({5, 20, 4.9, 21, 10}, 10.0, 2.0), 0.6);
+    EXPECT_DOUBLE_EQ(ShareWithinFactor({1.5, 0.6}, 1.0, 1.5), 0.5);
+}
+
 } // namespace
