@@ -55,9 +55,7 @@ class ResultsInFolder : public ::testing::Test {
         }
         ASSERT_EQ(GetAppState()->screen, ScreenResult);
     }
-    std::wstring File(const wchar_t *name = L"Results.csv") const {
-        return folder_ + L"\\" + name;
-    }
+    std::wstring File(const wchar_t *name = L"Results.csv") const { return folder_ + L"\\" + name; }
 
     ScratchFolder scratch_;
     std::wstring folder_;
