@@ -70,8 +70,8 @@ std::string Local(const SYSTEMTIME &t) {
 }
 
 // A first test answered right ends at 300 (0.5 cents, shown "0.50"); the
-// next, every answer wrong, falls 30 29 28 45 44 42 23 22 20 and 28 (the
-// run carried over ends at once): 0, shown "90". Both at volume 90.
+// next, every answer wrong, falls from 100 by 30, 29, 28 and the rest: 0,
+// shown "90". Both at volume 90.
 TEST_F(ResultsInFolder, TwoTestsMakeTheFileAndTwoRows) {
     Open();
     SYSTEMTIME before, after;
