@@ -139,16 +139,6 @@ TEST(ResultRecord, TimeAndOffsetAnywhere) {
     }
 }
 
-TEST(ResultRecord, NoRowForAnUnfinishedTestOrATooSmallBuffer) {
-    AppState s = TakeWorkedTest();
-    ResultTime ended = Ended(2026, 12, 9, 23, 45, 12, 540);
-    char line[RESULT_LINE_BYTES];
-    EXPECT_EQ(FormatResultRow(&s, &ended, line, 200), 0);
-    s.trial = TRIAL_COUNT - 1;
-    EXPECT_EQ(FormatResultRow(&s, &ended, line, sizeof line), 0);
-    EXPECT_EQ(FormatResultRow(nullptr, &ended, line, sizeof line), 0);
-}
-
 // Quotes only where a field needs them (RFC 4180), in the program's code page.
 TEST(ResultRecord, FieldsAreQuotedOnlyWhereNeeded) {
     CsvLine line = {};
