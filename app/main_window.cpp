@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/controls.h"
+#include "app/results_file.h"
 #include "app/screens.h"
 #include "app/settings.h"
 #include "dsb/score_display.h"
@@ -65,21 +66,25 @@ static void OnCreate(HWND window, AppState *state) {
     CreateSurfaces(state);
     OpenWaveOut(window, state);
     ReadSettings(state);
+    StartResults();
     ShowTitleScreen(state);
 }
 
 // Windows ends the process after a session's WM_ENDSESSION without sending
-// WM_DESTROY, so a sign-out or shutdown would otherwise lose the volume.
+// WM_DESTROY, so a sign-out or shutdown would otherwise lose the volume and
+// the results still waiting to be written.
 static void OnEndSession(WPARAM ending, AppState *state) {
     if (!ending) {
         return;
     }
     WriteSettings(state);
+    FinishResults();
     CloseWaveOut(state);
 }
 
 static void OnDestroy(AppState *state) {
     WriteSettings(state);
+    FinishResults();
     CloseWaveOut(state);
     DestroySurfaces(state);
     PostQuitMessage(0);
@@ -147,7 +152,11 @@ void OnCommand(HWND window, WPARAM wparam, LPARAM lparam, AppState *state) {
         return;
     case ID_QUIT:
     case ID_RESULT_QUIT: DestroyWindow(window); return;
-    case ID_BACK: ShowTitleScreen(state); return;
+    case ID_BACK:
+        ShowTitleScreen(state);
+        // A chance for results kept while another program held the file.
+        WritePendingResults();
+        return;
     case ID_DECIDE:
         GradeAnswer(state);
         // Cut off a tone still sounding; its buffer comes back as MM_WOM_DONE.

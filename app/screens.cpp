@@ -1,6 +1,7 @@
 #include "app/screens.h"
 
 #include "app/controls.h"
+#include "app/results_file.h"
 #include "dsb/score_display.h"
 #include "engine/grading.h"
 #include "engine/trial_plan.h"
@@ -87,12 +88,19 @@ bool GradeAnswer(AppState *state) {
     }
     SendToDisplay(state->main_window, ID_SCORE_DISPLAY, DSBM_SETVALUE, state->score);
     state->trial += 1;
-    if (state->trial >= TRIAL_COUNT) {
+    bool completed = state->trial >= TRIAL_COUNT;
+    if (completed) {
         ShowResultScreen(state);
     }
     ShowTrialControls(state);
     ResetAnswerControls(state);
     ComposeScreen(state);
     InvalidateRect(state->main_window, nullptr, TRUE);
+    // Written once the final count has started and the screen is composed,
+    // so that waiting for the disk holds up neither; on the disk before the
+    // count ends, should the session end during it.
+    if (completed) {
+        RecordResult(state);
+    }
     return true;
 }

@@ -1,18 +1,26 @@
 #include "app/settings.h"
 
-bool BuildSettingsPath(wchar_t *path) {
+bool BuildCurrentFolderPath(const wchar_t *name, wchar_t *path, int path_chars) {
     path[0] = 0;
+    if (path_chars < static_cast<int>(SETTINGS_DIR_LIMIT)) {
+        return false;
+    }
     DWORD length = GetCurrentDirectoryW(SETTINGS_DIR_LIMIT, path);
     // A directory that does not fit comes back as the size it would need,
     // with the buffer not filled in: appending to it would run past the end.
-    if (length == 0 || length >= SETTINGS_DIR_LIMIT) {
+    if (length == 0 || length >= SETTINGS_DIR_LIMIT ||
+        static_cast<int>(length) + 1 + lstrlenW(name) >= path_chars) {
         path[0] = 0;
         return false;
     }
     // The separator goes on even after a drive root's own backslash.
     lstrcatW(path, L"\\");
-    lstrcatW(path, SETTINGS_WIDE(SETTINGS_FILE_NAME));
+    lstrcatW(path, name);
     return true;
+}
+
+bool BuildSettingsPath(wchar_t *path) {
+    return BuildCurrentFolderPath(SETTINGS_WIDE(SETTINGS_FILE_NAME), path, SETTINGS_PATH_CHARS);
 }
 
 bool ReadSettings(AppState *state) {
@@ -50,4 +58,13 @@ bool WriteSettings(AppState *state) {
     WritePrivateProfileStringW(SETTINGS_WIDE(SETTINGS_SECTION), SETTINGS_WIDE(SETTINGS_KEY), text,
                                path);
     return true;
+}
+
+bool ReadResultsEnabled() {
+    wchar_t path[SETTINGS_PATH_CHARS];
+    if (!BuildSettingsPath(path)) {
+        return true;
+    }
+    return GetPrivateProfileIntW(SETTINGS_WIDE(SETTINGS_SECTION),
+                                 SETTINGS_WIDE(SETTINGS_RESULTS_KEY), 1, path) != 0;
 }

@@ -26,6 +26,15 @@ constexpr int SCORE_MAX = 300;
 constexpr int PITCH_SLIDER_MAX = 200;
 constexpr int VOLUME_MAX = 100;
 
+// What one decided trial's result row shows, as the numbers it prints: the
+// results file takes them from here, so its figures are the table's.
+struct TrialFacts {
+    int centihertz[3]; // tones A, B, C; or Play, Target (truncated hundredths of Hz)
+    int answer[2];     // the letters marked highest and lowest; or the slider position
+    int right[2];      // the keys' letters; or the slider position that matches
+    int score;         // the score the trial was set at
+};
+
 // Field order and types are part of the program's contract: keep them.
 struct AppState {
     HWND main_window;
@@ -59,6 +68,8 @@ struct AppState {
     int trial;
     int score;
     double streak;
+    // Added after the contract's fields.
+    TrialFacts trial_facts[TRIAL_COUNT];
 };
 
 struct TrialInfo {

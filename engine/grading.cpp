@@ -19,7 +19,7 @@ constexpr double FAR_LIMIT = 1.5;
 // wsprintfA never writes more than this.
 constexpr int WSPRINTF_LIMIT = 1025;
 
-static const char *ChordName(int chord_type) {
+const char *ChordName(int chord_type) {
     if (chord_type < 0 || chord_type >= CHORD_TYPE_COUNT) {
         return "";
     }
@@ -39,27 +39,47 @@ static void StoreRow(AppState *state, const char *text) {
     lstrcpynA(state->result_rows[state->trial], text, RESULT_ROW_BYTES);
 }
 
+// The facts of the trial being graded, kept for the results file.
+static TrialFacts *CurrentFacts(AppState *state) {
+    return &state->trial_facts[state->trial];
+}
+
+// The row is printed from the facts, so the file and the table cannot differ.
 static void WriteComparisonRow(AppState *state, int slot) {
-    int a = Centihertz(StimulusFrequency(state, 1));
-    int b = Centihertz(StimulusFrequency(state, 2));
-    int c = Centihertz(StimulusFrequency(state, 3));
+    TrialFacts *facts = CurrentFacts(state);
+    for (int tone = 0; tone < 3; ++tone) {
+        facts->centihertz[tone] = Centihertz(StimulusFrequency(state, tone + 1));
+    }
+    facts->answer[0] = PickLetter(state->chosen_high);
+    facts->answer[1] = PickLetter(state->chosen_low);
+    facts->right[0] = 64 + state->high_key[slot];
+    facts->right[1] = 64 + state->low_key[slot];
+    facts->score = state->score;
+    const int *f = facts->centihertz;
     char row[WSPRINTF_LIMIT];
     wsprintfA(row, "%2d A: %3d.%02d B: %3d.%02d C: %3d.%02d %s    %C-%C(%C-%C)    %3d",
-              state->trial + 1, a / 100, a % 100, b / 100, b % 100, c / 100, c % 100,
-              ChordName(state->chord_type[state->trial]), PickLetter(state->chosen_high),
-              PickLetter(state->chosen_low), 64 + state->high_key[slot], 64 + state->low_key[slot],
-              state->score);
+              state->trial + 1, f[0] / 100, f[0] % 100, f[1] / 100, f[1] % 100, f[2] / 100,
+              f[2] % 100, ChordName(state->chord_type[state->trial]), facts->answer[0],
+              facts->answer[1], facts->right[0], facts->right[1], facts->score);
     StoreRow(state, row);
 }
 
 static void WriteMatchingRow(AppState *state, int slot) {
-    int play = Centihertz(StimulusFrequency(state, 1));
-    int target = Centihertz(state->base_freq[state->trial]);
+    TrialFacts *facts = CurrentFacts(state);
+    facts->centihertz[0] = Centihertz(StimulusFrequency(state, 1));
+    facts->centihertz[1] = Centihertz(state->base_freq[state->trial]);
+    facts->centihertz[2] = 0;
+    facts->answer[0] = state->slider_pos;
+    facts->answer[1] = 0;
+    facts->right[0] = state->match_target[slot];
+    facts->right[1] = 0;
+    facts->score = state->score;
+    const int *f = facts->centihertz;
     char row[WSPRINTF_LIMIT];
     wsprintfA(row, "%2d Play: %3d.%02d   Target: %3d.%02d %s    %3d(%3d)    %3d", state->trial + 1,
-              play / 100, play % 100, target / 100, target % 100,
-              ChordName(state->chord_type[state->trial]), state->slider_pos,
-              state->match_target[slot], state->score);
+              f[0] / 100, f[0] % 100, f[1] / 100, f[1] % 100,
+              ChordName(state->chord_type[state->trial]), facts->answer[0], facts->right[0],
+              facts->score);
     StoreRow(state, row);
 }
 

@@ -7,6 +7,9 @@
 constexpr int CHORD_TYPE_COUNT = 7;
 constexpr int CHORD_NAME_BYTES = 10;
 extern const char ChordNames[CHORD_TYPE_COUNT][CHORD_NAME_BYTES];
+// The name of a chord type as the result table prints it; empty for a type
+// outside the table.
+const char *ChordName(int chord_type);
 
 // Writes result_rows[trial], moves streak and score (clamped to 0..300).
 // Leaves trial alone. False when there is no record.

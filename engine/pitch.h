@@ -7,6 +7,9 @@
 constexpr double MATCH_ZONE_WIDTH = 30.0;
 
 double CentsAtScore(int score);
+// The number of the result screen's cents line ("23", "9.4", "0.50"); the
+// results file writes the same digits.
+void FormatCentsNumber(double cents, char *text, int text_size);
 // Root frequency in Hz of a tone of the current trial: 0 Target, 1..3 tones A..C
 // (in a matching trial any non-zero number is Play).
 double StimulusFrequency(const AppState *state, int tone_number);

@@ -9,12 +9,19 @@ bool GetTrialInfo(const AppState *state, TrialInfo *info) {
     if (state == nullptr || info == nullptr) {
         return false;
     }
+    return GetTrialInfoAt(state->trial, info);
+}
+
+bool GetTrialInfoAt(int trial, TrialInfo *info) {
+    if (info == nullptr) {
+        return false;
+    }
     // Negative trials never occur in the program; treat them as past the end.
-    if (state->trial < 0 || state->trial >= TRIAL_COUNT) {
+    if (trial < 0 || trial >= TRIAL_COUNT) {
         info->is_comparison = 0;
         info->slot = -1;
         return false;
     }
-    *info = kSchedule[state->trial];
+    *info = kSchedule[trial];
     return true;
 }

@@ -4,3 +4,5 @@
 #include "engine/app_state.h"
 
 bool GetTrialInfo(const AppState *state, TrialInfo *info);
+// The same for trial number `trial` (0..9) of any test.
+bool GetTrialInfoAt(int trial, TrialInfo *info);

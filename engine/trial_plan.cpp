@@ -77,6 +77,7 @@ bool BuildTrialPlan(AppState *state) {
     state->chosen_low = 0;
     state->slider_pos = 0;
     memset(state->result_rows, 0, sizeof state->result_rows);
+    memset(state->trial_facts, 0, sizeof state->trial_facts);
     state->results_revealed = 0;
     return true;
 }

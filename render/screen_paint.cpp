@@ -189,35 +189,3 @@ bool ComposeScreen(AppState *state) {
     }
     return true;
 }
-
-// Truncates toward zero; values beyond the int range (or not a number) are
-// pinned so the conversion is always defined.
-static int TruncateToInt(double value) {
-    if (!(value == value)) {
-        return 0;
-    }
-    if (value >= 2147483647.0) {
-        return INT_MAX;
-    }
-    if (value <= -2147483648.0) {
-        return INT_MIN;
-    }
-    return static_cast<int>(value);
-}
-
-void FormatCentsNumber(double cents, char *text, int text_size) {
-    if (text == nullptr || text_size <= 0) {
-        return;
-    }
-    // Long enough for any two ints and the punctuation.
-    char number[32];
-    if (cents >= 9.5) {
-        wsprintfA(number, "%d", TruncateToInt(cents));
-    } else if (cents >= 0.95) {
-        int t = TruncateToInt(cents * 10);
-        wsprintfA(number, "%d.%d", t / 10, t % 10);
-    } else {
-        wsprintfA(number, "0.%d", TruncateToInt(cents * 100));
-    }
-    lstrcpynA(text, number, text_size);
-}

@@ -5,6 +5,7 @@
 #include "engine/pitch.h"
 #include "engine/schedule.h"
 #include "tests/support/capture.h"
+#include "tests/support/files.h"
 
 #include <math.h>
 #include <stdio.h>
@@ -79,6 +80,10 @@ int SliderStepsForIntervals(double k) {
 } // namespace
 
 void BeginListening(Listener *listener, KestruneApp *app, const std::string &capture_path) {
+    BeginListening(listener, app, Wide(capture_path));
+}
+
+void BeginListening(Listener *listener, KestruneApp *app, const std::wstring &capture_path) {
     listener->app = app;
     listener->capture.Follow(capture_path);
     listener->expected = AppState();

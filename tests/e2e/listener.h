@@ -29,6 +29,7 @@ struct Listener {
 
 // Starts listening to the program `app`, whose sound lands in `capture_path`.
 void BeginListening(Listener *listener, KestruneApp *app, const std::string &capture_path);
+void BeginListening(Listener *listener, KestruneApp *app, const std::wstring &capture_path);
 // After Start: the new test begins at trial 0 with score 100; the streak carries over.
 void ExpectNewTest(Listener *listener);
 // Presses a play button and waits for its tone; a press that sounds nothing fails.

@@ -2,9 +2,10 @@
 // tone, and leaves what the program did in a folder: screenshots of the title,
 // a comparison trial, a matching trial and the revealed result screen, and
 // every tone it played as a WAV file. Used where there is no display to
-// watch the program on.
+// watch the program on. The program runs in the working folder (by default
+// the same folder), where it keeps Settings.ini and Results.csv.
 //
-//   kestrune_player.exe <folder>
+//   kestrune_player.exe <folder> [<working folder>]
 #include "app/controls.h"
 #include "tests/support/program.h"
 #include "engine/grading.h"
@@ -80,9 +81,10 @@ bool WriteWav(const std::string &path, const CapturedTone &tone) {
     return fclose(file) == 0;
 }
 
-// Every tone of the captured stream as tone-NN.wav; the raw capture goes.
-int SaveTones(const std::string &folder) {
-    std::string raw = folder + "\\" + CAPTURE_FILE_NAME;
+// Every tone of the stream captured in `work` as tone-NN.wav in `folder`; the
+// raw capture goes.
+int SaveTones(const std::string &work, const std::string &folder) {
+    std::string raw = work + "\\" + CAPTURE_FILE_NAME;
     CapturedStream stream;
     if (!ReadCapturedStream(raw, &stream)) {
         return -1;
@@ -156,20 +158,22 @@ bool PlayOneTest(KestruneApp *app, Listener *listener, const std::string &folder
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 2) {
-        fprintf(stderr, "usage: kestrune_player <folder>\n");
+    if (argc != 2 && argc != 3) {
+        fprintf(stderr, "usage: kestrune_player <folder> [<working folder>]\n");
         return 2;
     }
     std::string folder = WindowsPath(argv[1]);
+    std::string work = argc == 3 ? WindowsPath(argv[2]) : folder;
     CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryA(work.c_str(), nullptr);
     KestruneApp app;
-    if (!app.Launch(folder)) {
+    if (!app.Launch(work)) {
         fprintf(stderr, "Kestrune.exe did not start (%s): %s\n", app.launch_failure().c_str(),
                 KestruneExePath().c_str());
         return 1;
     }
     Listener listener;
-    BeginListening(&listener, &app, folder + "\\" + CAPTURE_FILE_NAME);
+    BeginListening(&listener, &app, work + "\\" + CAPTURE_FILE_NAME);
     bool played = PlayOneTest(&app, &listener, folder);
     app.PostClick(played ? ID_RESULT_QUIT : ID_QUIT);
     if (!played) {
@@ -177,7 +181,7 @@ int main(int argc, char **argv) {
     }
     DWORD exit_code = 1;
     bool ended = app.WaitForExit(EXIT_TIMEOUT_MS, &exit_code);
-    int tones = SaveTones(folder);
+    int tones = SaveTones(work, folder);
     printf("final score %d; %d tones played; Kestrune.exe exit code %lu\n", listener.expected.score,
            tones, ended ? exit_code : 1ul);
     return played && ended && exit_code == 0 && tones > 0 ? 0 : 1;

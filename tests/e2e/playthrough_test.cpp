@@ -11,6 +11,7 @@
 #include "tests/support/capture.h"
 #include "tests/support/files.h"
 #include "tests/support/program.h"
+#include "tests/support/results_csv.h"
 #include "tests/support/screen_controls.h"
 #include "tests/support/seven_segment.h"
 
@@ -48,6 +49,9 @@ const TrialOutcome kOppositeTest[TRIAL_COUNT] = {
 // The two first trials of a second test after kHeardTest: the run of ten
 // carries over, so both gain sqrt(d) x 30 at once (30, then 28.46).
 const TrialOutcome kSecondHeardTest[2] = {{true, 130}, {true, 158}};
+// The chords as the result table names them, in the order of chord types.
+const char *const kChordNamesUtf8[7] = {u8"[単音]", "[maj]", "[min]", "[7th]",
+                                        "[m7]",     "[dim]", "[aug]"};
 
 class PlaythroughTest : public ::testing::Test {
   protected:
@@ -136,6 +140,47 @@ class PlaythroughTest : public ::testing::Test {
     void Launch() {
         ASSERT_TRUE(app.Launch(dir.path())) << app.launch_failure();
         BeginListening(&listener, &app, dir.File(CAPTURE_FILE_NAME));
+    }
+    void Launch(const std::wstring &folder) {
+        ASSERT_TRUE(app.Launch(folder)) << app.launch_failure();
+        BeginListening(&listener, &app, folder + L"\\" + Wide(CAPTURE_FILE_NAME));
+    }
+
+    // A row of Results.csv against a test the listener took (`shown`, the
+    // record of what its result screen showed):
+    // its score as the display showed it, its cents as the cents line reads
+    // for that score (`cents`), and each trial's fields as the result table
+    // on the screen shows them.
+    void ExpectRowOfTheTest(const std::string &line, const AppState &shown, const char *cents) {
+        std::vector<std::string> f = CsvFields(line);
+        ASSERT_EQ(f.size(), RESULTS_COLUMNS);
+        EXPECT_EQ(f[2], std::to_string(shown.score));
+        EXPECT_EQ(f[3], cents);
+        EXPECT_EQ(f[4], "90");
+        EXPECT_EQ(f[5], "1.1.0");
+        size_t at = 6;
+        for (int t = 0; t < TRIAL_COUNT; ++t) {
+            SCOPED_TRACE(::testing::Message() << "trial " << t + 1);
+            bool comparison = IsComparisonTrial(t);
+            const std::string row = shown.result_rows[t];
+            EXPECT_EQ(f[at], comparison ? u8"比較" : u8"調整");
+            EXPECT_EQ(f[at + 1], kChordNamesUtf8[shown.chord_type[t]]) << "the chord heard";
+            const char *const labels[] = {"A: ", "B: ", "C: ", "Play: ", "Target: "};
+            int tones = comparison ? 3 : 2;
+            for (int i = 0; i < tones; ++i) {
+                std::string tone = labels[comparison ? i : 3 + i] + f[at + 2 + i];
+                EXPECT_NE(row.find(tone), std::string::npos) << tone << " in " << row;
+            }
+            at += 2 + tones;
+            char answer[32];
+            snprintf(answer, sizeof answer, comparison ? "%s(%s)" : "%3s(%3s)", f[at].c_str(),
+                     f[at + 1].c_str());
+            EXPECT_NE(row.find(answer), std::string::npos) << answer << " in " << row;
+            char score[16];
+            snprintf(score, sizeof score, "    %3s", f[at + 2].c_str());
+            EXPECT_EQ(row.substr(row.size() - 7), score);
+            at += 3;
+        }
     }
 
     void QuitAndExpectVolume(int volume) {
@@ -229,6 +274,44 @@ TEST_F(PlaythroughTest, WithSettingsAListenerWhoAnswersTheOppositeThenTheQuitBut
                              dir.File("Settings.ini").c_str());
     EXPECT_STREQ(keep, "yes");
     printf("  whole run %lu ms\n", GetTickCount() - start);
+}
+
+// Two tests in a folder named in Hangul: Results.csv there holds the header
+// and a row for each, whose scores and cents are the ones on the screen.
+TEST_F(PlaythroughTest, TwoTestsInAHangulFolderAreKeptInResultsCsv) {
+    std::wstring folder = Wide(dir.path()) + L"\\\ud55c\uad6d\uc5b4 \uacb0\uacfc";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    Launch(folder);
+    ExpectTitle();
+    ASSERT_TRUE(app.Click(ID_START));
+    PlayWholeTest(AnswerStyle::Heard, kHeardTest);
+    ASSERT_FALSE(HasFatalFailure());
+    AppState first = listener.expected;
+    ASSERT_TRUE(app.Click(ID_BACK));
+    ASSERT_TRUE(app.Click(ID_START));
+    // From 100 again: the first wrong answer ends the run of right ones and
+    // costs 30 as in a fresh program, so the scores are kOppositeTest's.
+    PlayWholeTest(AnswerStyle::Opposite, kOppositeTest);
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(app.PostClick(ID_RESULT_QUIT));
+    ASSERT_TRUE(app.ExitsCleanly()) << "the program did not end with exit code 0";
+
+    ResultsFile file = ReadResultsFile(folder + L"\\Results.csv");
+    ASSERT_TRUE(file.exists) << "no Results.csv in the folder";
+    EXPECT_TRUE(file.has_mark);
+    ASSERT_EQ(file.lines.size(), 3u);
+    EXPECT_EQ(file.lines[0] + "\r\n", kResultsHeader);
+    EXPECT_TRUE(file.ends_with_line_end);
+    // 300 is 0.5 cents, shown "0.50"; 0 is 90 cents.
+    {
+        SCOPED_TRACE("first test");
+        ExpectRowOfTheTest(file.lines[1], first, "0.50");
+    }
+    {
+        SCOPED_TRACE("second test");
+        ExpectRowOfTheTest(file.lines[2], listener.expected, "90");
+    }
+    EXPECT_GE(CsvFields(file.lines[2])[0], CsvFields(file.lines[1])[0]) << "in the order taken";
 }
 
 } // namespace

@@ -18,8 +18,8 @@ import zipfile
 ZIP, EXE, LICENSE, VERSION = sys.argv[1:5]
 PACKER = os.path.join(os.path.dirname(__file__), "..", "..", "tools", "make_release_zip.py")
 FOLDER = "Kestrune-%s/" % VERSION
-SECTIONS = ["概要", "動作環境", "使い方", "設定ファイル", "アンインストール", "注意",
-            "ライセンス", "更新履歴"]
+SECTIONS = ["概要", "動作環境", "使い方", "設定ファイル", "結果の記録", "アンインストール",
+            "注意", "ライセンス", "更新履歴"]
 
 
 def member(name):
@@ -67,8 +67,9 @@ class ReleaseZip(unittest.TestCase):
         self.assertEqual(positions, sorted(positions), "sections out of order")
         history = text[text.find("■ 更新履歴"):]
         self.assertIn(VERSION + "（", history)
-        for needed in ("Settings.ini", "SmartScreen", "「詳細情報」", "「実行」",
-                       "Windows 10", "Windows 11", "Windows Server 2022", "Wine", "LICENSE.txt"):
+        for needed in ("Settings.ini", "Results.csv", "Results=0", "SmartScreen", "「詳細情報」",
+                       "「実行」", "Windows 10", "Windows 11", "Windows Server 2022", "Wine",
+                       "LICENSE.txt"):
             self.assertIn(needed, text)
         self.assertNotIn("@", text, "a template field was left unfilled")
 

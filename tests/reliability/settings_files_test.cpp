@@ -340,28 +340,8 @@ TEST_F(SettingsFiles, FileLockedByAnotherProcess) {
     const std::string text = "[Settings]\r\nVolume=37\r\n[Other]\r\nKeep=yes\r\n";
     WriteWholeFile(path, text);
 
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &inherit,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    // The holder is a program that waits on its input: it inherits the
-    // unshared handle and keeps it until its input pipe is closed.
-    HANDLE pipe_read = nullptr, pipe_write = nullptr;
-    ASSERT_TRUE(CreatePipe(&pipe_read, &pipe_write, &inherit, 0));
-    SetHandleInformation(pipe_write, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = pipe_read;
-    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION holder = {};
-    char command[] = "find.exe \"never\"";
-    ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
-                               &startup, &holder));
-    CloseHandle(held);
-    CloseHandle(pipe_read);
-    ASSERT_EQ(WaitForSingleObject(holder.hProcess, 500), static_cast<DWORD>(WAIT_TIMEOUT));
+    FileHeldElsewhere holder(Wide(path), 0);
+    ASSERT_TRUE(holder.held()) << holder.failure();
     // Only the other process has the file open now, and nobody may share it.
     HANDLE probe = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                nullptr, OPEN_EXISTING, 0, nullptr);
@@ -376,10 +356,7 @@ TEST_F(SettingsFiles, FileLockedByAnotherProcess) {
     state.volume = 55;
     WriteSettings(&state);
 
-    CloseHandle(pipe_write);
-    EXPECT_EQ(WaitForSingleObject(holder.hProcess, 10000), static_cast<DWORD>(WAIT_OBJECT_0));
-    CloseHandle(holder.hThread);
-    CloseHandle(holder.hProcess);
+    EXPECT_TRUE(holder.Release());
     EXPECT_EQ(ReadWholeFile(path), text);
     EXPECT_EQ(ReadSettingsVolume(), 37);
     LeaveFolder(folder);

@@ -1,5 +1,6 @@
 #include "tests/support/capture.h"
 
+#include "tests/support/files.h"
 #include "tests/support/message_pump.h"
 
 #include <math.h>
@@ -309,6 +310,10 @@ HeardTone HearTone(const std::vector<short> &tone, double lo_hz, double hi_hz) {
 }
 
 void CaptureMonitor::Follow(const std::string &path) {
+    Follow(Wide(path));
+}
+
+void CaptureMonitor::Follow(const std::wstring &path) {
     path_ = path;
     offset_ = 0;
     left_.clear();
@@ -317,7 +322,7 @@ void CaptureMonitor::Follow(const std::string &path) {
 }
 
 void CaptureMonitor::ReadNewFrames() {
-    FILE *file = fopen(path_.c_str(), "rb");
+    FILE *file = _wfopen(path_.c_str(), L"rb");
     if (file == nullptr) {
         return;
     }

@@ -91,8 +91,10 @@ HeardTone HearTone(const std::vector<short> &tone, double lo_hz, double hi_hz);
 // Follows the capture file that a running program is still writing.
 class CaptureMonitor {
   public:
-    // Starts following `path` from its beginning.
+    // Starts following `path` from its beginning (the wide form for folders
+    // the ANSI code page cannot spell).
     void Follow(const std::string &path);
+    void Follow(const std::wstring &path);
     // Waits until a tone after those already taken has ended in the stream
     // and the device has gone on past it (DEVICE_MOVED_ON frames of silence
     // written after it, by which time the device has reported the tone done),
@@ -113,7 +115,7 @@ class CaptureMonitor {
     void ReadNewFrames();
     // Takes the next tone if it has finished; false while it has not.
     bool TakeFinishedTone(std::vector<short> *tone);
-    std::string path_;
+    std::wstring path_;
     long long offset_ = 0;
     std::vector<short> left_;
     int taken_ = 0;

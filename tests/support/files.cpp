@@ -159,3 +159,58 @@ DeepFolder::~DeepFolder() {
 bool DeepFolder::Enter() const {
     return SetCurrentDirectoryW(Wide(path_ + "\\").c_str()) != FALSE;
 }
+
+FileHeldElsewhere::FileHeldElsewhere(const std::wstring &path, DWORD share) {
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, &inherit,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        failure_ = "the file could not be opened, error " + std::to_string(GetLastError());
+        return;
+    }
+    // The holder is a program that waits on its input: it inherits the
+    // handle and keeps it until its input pipe is closed.
+    HANDLE pipe_read = nullptr;
+    if (!CreatePipe(&pipe_read, &input_, &inherit, 0)) {
+        failure_ = "no pipe";
+        CloseHandle(file);
+        return;
+    }
+    SetHandleInformation(input_, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = pipe_read;
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    char command[] = "find.exe \"never\"";
+    if (!CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                        &holder_)) {
+        failure_ = "find.exe did not start, error " + std::to_string(GetLastError());
+    }
+    CloseHandle(file);
+    CloseHandle(pipe_read);
+}
+
+bool FileHeldElsewhere::Release() {
+    if (input_ != nullptr) {
+        CloseHandle(input_);
+        input_ = nullptr;
+    }
+    if (holder_.hProcess == nullptr) {
+        return true;
+    }
+    bool ended = WaitForSingleObject(holder_.hProcess, 10000) == WAIT_OBJECT_0;
+    if (!ended) {
+        TerminateProcess(holder_.hProcess, 1);
+        WaitForSingleObject(holder_.hProcess, 10000);
+    }
+    CloseHandle(holder_.hThread);
+    CloseHandle(holder_.hProcess);
+    holder_ = PROCESS_INFORMATION();
+    return ended;
+}
+
+FileHeldElsewhere::~FileHeldElsewhere() {
+    Release();
+}

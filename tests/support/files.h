@@ -1,6 +1,7 @@
 // Files and folders for the tests: scratch folders that vanish afterwards,
 // folders deeper than the platform's 260-character paths, whole-file reads
-// and writes, and Unix paths as the Windows side sees them.
+// and writes, a file held open by another process, and Unix paths as the
+// Windows side sees them.
 #pragma once
 
 #include <windows.h>
@@ -74,4 +75,27 @@ class DeepFolder {
   private:
     std::string path_;
     std::vector<std::string> made_;
+};
+
+// A file held open by another process, as a program such as Excel holds a
+// file it shows: opened here with `share` (0 lets nobody else open it,
+// FILE_SHARE_READ lets others read but not write), then handed to a child
+// process that inherits the handle and waits on its input, and the handle
+// here closed. The file must exist. Let go on Release or destruction.
+class FileHeldElsewhere {
+  public:
+    FileHeldElsewhere(const std::wstring &path, DWORD share);
+    ~FileHeldElsewhere();
+    FileHeldElsewhere(const FileHeldElsewhere &) = delete;
+    FileHeldElsewhere &operator=(const FileHeldElsewhere &) = delete;
+    // Whether the other process has the file; else why not.
+    bool held() const { return failure_.empty(); }
+    const std::string &failure() const { return failure_; }
+    // Ends the other process; true once it has ended and so let go.
+    bool Release();
+
+  private:
+    HANDLE input_ = nullptr; // the child's input: closing it ends the child
+    PROCESS_INFORMATION holder_ = {};
+    std::string failure_;
 };

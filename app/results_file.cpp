@@ -1,0 +1,270 @@
+#include "app/results_file.h"
+
+#include "app/settings.h"
+#include "engine/result_record.h"
+
+#include <string.h>
+
+// Japanese Excel reads a CSV file without a byte-order mark as Shift-JIS:
+// the mark is what makes it read the file as UTF-8.
+static const char kByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr int BYTE_ORDER_MARK_BYTES = 3;
+constexpr DWORD TURN_RETRY_MS = 5;
+// Fallback names taken already (two programs ending in one second) are
+// followed by -2 ... -9.
+constexpr int FALLBACK_NAMES = 9;
+// Room for the folder, a separator and the longest name written there.
+constexpr int RESULTS_PATH_CHARS = SETTINGS_DIR_LIMIT + 40;
+// What may go before the first row: the mark and the header.
+constexpr int LEAD_BYTES = BYTE_ORDER_MARK_BYTES + RESULT_LINE_BYTES;
+
+// A row waiting to be written, oldest first.
+struct PendingRow {
+    PendingRow *next;
+    int length;
+    char bytes[RESULT_LINE_BYTES];
+};
+
+static PendingRow *pending_first = nullptr;
+static PendingRow *pending_last = nullptr;
+static int pending_count = 0;
+static bool results_enabled = true;
+
+void StartResults() {
+    results_enabled = ReadResultsEnabled();
+}
+
+int PendingResultCount() {
+    return pending_count;
+}
+
+static void KeepRow(PendingRow *row) {
+    row->next = nullptr;
+    if (pending_last != nullptr) {
+        pending_last->next = row;
+    } else {
+        pending_first = row;
+    }
+    pending_last = row;
+    pending_count += 1;
+}
+
+static void DropOldestRow() {
+    PendingRow *row = pending_first;
+    pending_first = row->next;
+    if (pending_first == nullptr) {
+        pending_last = nullptr;
+    }
+    pending_count -= 1;
+    HeapFree(GetProcessHeap(), 0, row);
+}
+
+// The local time now and its distance from UTC, from one reading of the clock.
+static void ReadClock(ResultTime *now) {
+    SYSTEMTIME utc;
+    GetSystemTime(&utc);
+    now->utc_offset_minutes = 0;
+    if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &now->local)) {
+        now->local = utc;
+        return;
+    }
+    FILETIME utc_file, local_file;
+    SystemTimeToFileTime(&utc, &utc_file);
+    SystemTimeToFileTime(&now->local, &local_file);
+    ULARGE_INTEGER u, l;
+    u.LowPart = utc_file.dwLowDateTime;
+    u.HighPart = utc_file.dwHighDateTime;
+    l.LowPart = local_file.dwLowDateTime;
+    l.HighPart = local_file.dwHighDateTime;
+    const long long ticks_per_minute = 600000000LL;
+    long long difference = static_cast<long long>(l.QuadPart - u.QuadPart);
+    now->utc_offset_minutes = static_cast<int>(difference / ticks_per_minute);
+}
+
+bool RecordResult(const AppState *state) {
+    if (!results_enabled) {
+        return false;
+    }
+    PendingRow *row = static_cast<PendingRow *>(HeapAlloc(GetProcessHeap(), 0, sizeof(PendingRow)));
+    if (row == nullptr) {
+        return false;
+    }
+    ResultTime ended;
+    ReadClock(&ended);
+    row->length = FormatResultRow(state, &ended, row->bytes, sizeof row->bytes);
+    if (row->length <= 0) {
+        HeapFree(GetProcessHeap(), 0, row);
+        return false;
+    }
+    KeepRow(row);
+    return WritePendingResults();
+}
+
+static bool WriteAll(HANDLE file, const char *bytes, int length) {
+    DWORD written = 0;
+    return WriteFile(file, bytes, static_cast<DWORD>(length), &written, nullptr) &&
+           written == static_cast<DWORD>(length);
+}
+
+// The byte-order mark (when `with_mark`) and the header row into `lead`; the
+// number of bytes.
+static int PutHeader(char *lead, bool with_mark) {
+    int length = 0;
+    if (with_mark) {
+        memcpy(lead, kByteOrderMark, BYTE_ORDER_MARK_BYTES);
+        length = BYTE_ORDER_MARK_BYTES;
+    }
+    return length + FormatResultHeader(lead + length, LEAD_BYTES - length);
+}
+
+// What must go before the first new row, from at most the file's last three
+// bytes: the mark and the header in an empty file, the header after a lone
+// mark, and the end of a last line that was cut short (by a power failure
+// in the middle of a write, say), which itself stays as it is.
+static int LeadFor(HANDLE file, char *lead) {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size)) {
+        return -1;
+    }
+    if (size.QuadPart == 0) {
+        return PutHeader(lead, true);
+    }
+    char tail[BYTE_ORDER_MARK_BYTES] = {};
+    DWORD count = size.QuadPart < BYTE_ORDER_MARK_BYTES ? static_cast<DWORD>(size.QuadPart)
+                                                        : BYTE_ORDER_MARK_BYTES;
+    OVERLAPPED at = {};
+    ULARGE_INTEGER offset;
+    offset.QuadPart = static_cast<ULONGLONG>(size.QuadPart) - count;
+    at.Offset = offset.LowPart;
+    at.OffsetHigh = offset.HighPart;
+    DWORD got = 0;
+    if (!ReadFile(file, tail, count, &got, &at) || got != count) {
+        return -1;
+    }
+    if (size.QuadPart == BYTE_ORDER_MARK_BYTES &&
+        memcmp(tail, kByteOrderMark, BYTE_ORDER_MARK_BYTES) == 0) {
+        return PutHeader(lead, false);
+    }
+    char last = tail[count - 1];
+    if (last == '\n') {
+        return 0;
+    }
+    if (last == '\r') {
+        lead[0] = '\n';
+        return 1;
+    }
+    lead[0] = '\r';
+    lead[1] = '\n';
+    return 2;
+}
+
+// Waits for this writer's turn. Busy when another writer keeps it too long;
+// a file system without byte-range locks is written without turns.
+enum Turn { TURN_TAKEN, TURN_NONE, TURN_BUSY };
+
+static Turn TakeTurn(HANDLE file, OVERLAPPED *where) {
+    where->Offset = RESULTS_TURN_OFFSET_LOW;
+    where->OffsetHigh = RESULTS_TURN_OFFSET_HIGH;
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, where)) {
+            return TURN_TAKEN;
+        }
+        if (GetLastError() != ERROR_LOCK_VIOLATION) {
+            return TURN_NONE;
+        }
+        if (GetTickCount() - start >= RESULTS_TURN_WAIT_MS) {
+            return TURN_BUSY;
+        }
+        Sleep(TURN_RETRY_MS);
+    }
+}
+
+// Writes the kept rows, oldest first, each in one write (the first together
+// with what must go before it), and forgets each once it is written. Earlier
+// rows are never touched: without FILE_WRITE_DATA every write lands at the
+// end of the file.
+static void WriteKeptRows(HANDLE file) {
+    char first[LEAD_BYTES + RESULT_LINE_BYTES];
+    int lead = LeadFor(file, first);
+    if (lead < 0) {
+        return;
+    }
+    memcpy(first + lead, pending_first->bytes, pending_first->length);
+    if (!WriteAll(file, first, lead + pending_first->length)) {
+        return;
+    }
+    DropOldestRow();
+    while (pending_first != nullptr &&
+           WriteAll(file, pending_first->bytes, pending_first->length)) {
+        DropOldestRow();
+    }
+    FlushFileBuffers(file);
+}
+
+bool WritePendingResults() {
+    if (pending_first == nullptr) {
+        return true;
+    }
+    wchar_t path[RESULTS_PATH_CHARS];
+    if (!BuildCurrentFolderPath(SETTINGS_WIDE(RESULTS_FILE_NAME), path, RESULTS_PATH_CHARS)) {
+        return false;
+    }
+    // Others may read and append while it is open; a program that will not
+    // share it (Excel) makes the open fail, and the rows wait.
+    HANDLE file =
+        CreateFileW(path, GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    OVERLAPPED where = {};
+    Turn turn = TakeTurn(file, &where);
+    if (turn != TURN_BUSY) {
+        WriteKeptRows(file);
+    }
+    if (turn == TURN_TAKEN) {
+        UnlockFileEx(file, 0, 1, 0, &where);
+    }
+    CloseHandle(file);
+    return pending_first == nullptr;
+}
+
+// A new file beside Results.csv, never one that exists.
+static HANDLE CreateFallbackFile() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    for (int n = 1; n <= FALLBACK_NAMES; ++n) {
+        wchar_t name[64];
+        wsprintfW(name, SETTINGS_WIDE(RESULTS_FALLBACK_PREFIX) L"%04d%02d%02d-%02d%02d%02d",
+                  now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+        if (n > 1) {
+            wsprintfW(name + lstrlenW(name), L"-%d", n);
+        }
+        lstrcatW(name, L".csv");
+        wchar_t path[RESULTS_PATH_CHARS];
+        if (!BuildCurrentFolderPath(name, path, RESULTS_PATH_CHARS)) {
+            return INVALID_HANDLE_VALUE;
+        }
+        HANDLE file = CreateFileW(path, GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) {
+            return file;
+        }
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+void FinishResults() {
+    if (!WritePendingResults()) {
+        HANDLE file = CreateFallbackFile();
+        if (file != INVALID_HANDLE_VALUE) {
+            WriteKeptRows(file);
+            CloseHandle(file);
+        }
+    }
+    // Only a folder that cannot be written leaves rows here: they are lost.
+    while (pending_first != nullptr) {
+        DropOldestRow();
+    }
+}

@@ -1,0 +1,41 @@
+// One completed test as a row of the results file, and the file's header
+// row: CSV as Excel reads it (RFC 4180), in UTF-8. Formatting only; the
+// file itself is the app's.
+#pragma once
+
+#include "engine/app_state.h"
+
+// Room for the header or one row in UTF-8 with its line end (each is under
+// 2 KB), and for either while it is put together in code page 932.
+constexpr int RESULT_LINE_BYTES = 4096;
+// Six columns about the test, then eight for each comparison trial (kind,
+// chord, A, B, C, answer, right answer, score) and seven for each matching
+// trial (kind, chord, Play, Target, answer, right answer, score).
+constexpr int RESULT_COLUMN_COUNT = 6 + 6 * 8 + 4 * 7;
+
+// When a test ended: the local date and time, and how far local time is
+// ahead of UTC in minutes (negative west of Greenwich).
+struct ResultTime {
+    SYSTEMTIME local;
+    int utc_offset_minutes;
+};
+
+// The header row, in UTF-8 with CRLF and without a byte-order mark. Returns
+// its length in bytes, or 0 when it does not fit in `size`.
+int FormatResultHeader(char *line, int size);
+// The row of the test that `state` holds once all ten trials are graded,
+// ended at `ended`, in UTF-8 with CRLF. Returns its length in bytes, or 0
+// when the test is not complete or the row does not fit in `size`.
+int FormatResultRow(const AppState *state, const ResultTime *ended, char *line, int size);
+
+// A line being put together field by field, in code page 932 like every text
+// of the program.
+struct CsvLine {
+    char text[RESULT_LINE_BYTES];
+    int length;
+    int fields;
+    bool overflow; // something did not fit: the line is not to be used
+};
+// Adds one field after a comma (none before the first), in quotes, with its
+// quotes doubled, only when it holds a comma, a quote or a line end.
+void AppendCsvField(CsvLine *line, const char *field);
