@@ -11,7 +11,8 @@ enum Screen : int {
     ScreenResult = 3,
 };
 
-// A memory device context with a 500 x 300 screen-compatible bitmap selected into it.
+// A memory device context with a screen-compatible bitmap of the client
+// area's size (500 x 300 at 100 % display scale) selected into it.
 struct Surface {
     HDC dc;
     HBITMAP bitmap;
@@ -26,7 +27,8 @@ constexpr int SCORE_MAX = 300;
 constexpr int PITCH_SLIDER_MAX = 200;
 constexpr int VOLUME_MAX = 100;
 
-// Field order and types are part of the program's contract: keep them.
+// Field order and types are part of the program's contract: keep them, and
+// add new fields only after the last of the original 31.
 struct AppState {
     HWND main_window;
     int screen; // a Screen value
@@ -59,6 +61,10 @@ struct AppState {
     int trial;
     int score;
     double streak;
+    // The main window's DPI, for which the surfaces, fonts and controls are
+    // built: 96 at 100 % display scale, 144 at 150 %. A record that has none
+    // yet (0) is drawn at 96.
+    int dpi;
 };
 
 struct TrialInfo {
