@@ -8,7 +8,7 @@
 #include "app/controls.h"
 #include "engine/app_state.h"
 #include "listener.h"
-#include "screen_check.h"
+#include "tests/support/screen_check.h"
 #include "tests/support/capture.h"
 #include "tests/support/files.h"
 #include "tests/support/message_pump.h"

@@ -7,7 +7,7 @@
 #include "app/controls.h"
 #include "engine/schedule.h"
 #include "listener.h"
-#include "screen_check.h"
+#include "tests/support/screen_check.h"
 #include "tests/support/capture.h"
 #include "tests/support/files.h"
 #include "tests/support/program.h"
@@ -51,7 +51,8 @@ const TrialOutcome kSecondHeardTest[2] = {{true, 130}, {true, 158}};
 
 class PlaythroughTest : public ::testing::Test {
   protected:
-    void SetUp() override { CreateReferenceScreens(&reference); }
+    // The screens at this run's display scale (the program's, in the same prefix).
+    void SetUp() override { CreateReferenceScreens(&reference, ScreenDpi()); }
     void TearDown() override { DestroyReferenceScreens(&reference); }
 
     // The children are exactly the ids given, and the window's picture
