@@ -254,39 +254,77 @@ int TileComparison::over(int tolerance) const {
     return count;
 }
 
-TileComparison CompareTiles(const Picture &a, const Picture &b, int tile) {
+namespace {
+
+// Sums of each colour channel over every rectangle from the origin, so that
+// the sum over any rectangle takes four look-ups.
+struct ChannelSums {
+    int width;
+    std::vector<long long> sums[3]; // (width + 1) x (height + 1)
+    explicit ChannelSums(const Picture &p) : width(p.width) {
+        for (auto &s : sums) {
+            s.assign(static_cast<size_t>(p.width + 1) * (p.height + 1), 0);
+        }
+        for (int y = 0; y < p.height; ++y) {
+            long long row[3] = {};
+            for (int x = 0; x < p.width; ++x) {
+                COLORREF c = p.At(x, y);
+                row[0] += GetRValue(c);
+                row[1] += GetGValue(c);
+                row[2] += GetBValue(c);
+                for (int i = 0; i < 3; ++i) {
+                    sums[i][At(x + 1, y + 1)] = sums[i][At(x + 1, y)] + row[i];
+                }
+            }
+        }
+    }
+    size_t At(int x, int y) const { return static_cast<size_t>(y) * (width + 1) + x; }
+    long long Sum(int channel, int left, int top, int right, int bottom) const {
+        const std::vector<long long> &s = sums[channel];
+        return s[At(right, bottom)] - s[At(left, bottom)] - s[At(right, top)] + s[At(left, top)];
+    }
+};
+
+} // namespace
+
+TileComparison CompareTiles(const Picture &a, const Picture &b, int tile, int shift) {
     TileComparison result;
-    if (a.width != b.width || a.height != b.height || tile <= 0) {
+    if (a.width != b.width || a.height != b.height || tile <= 0 || shift < 0) {
         result.largest = 255;
         result.differences.assign(1, 255);
         return result;
     }
+    ChannelSums sa(a);
+    ChannelSums sb(b);
     result.columns = (a.width + tile - 1) / tile;
     result.rows = (a.height + tile - 1) / tile;
     for (int ty = 0; ty < result.rows; ++ty) {
         for (int tx = 0; tx < result.columns; ++tx) {
-            long long sum[2][3] = {};
-            int count = 0;
-            for (int y = ty * tile; y < a.height && y < (ty + 1) * tile; ++y) {
-                for (int x = tx * tile; x < a.width && x < (tx + 1) * tile; ++x) {
-                    const COLORREF c[2] = {a.At(x, y), b.At(x, y)};
-                    for (int i = 0; i < 2; ++i) {
-                        sum[i][0] += GetRValue(c[i]);
-                        sum[i][1] += GetGValue(c[i]);
-                        sum[i][2] += GetBValue(c[i]);
+            int left = tx * tile;
+            int top = ty * tile;
+            int right = left + tile < a.width ? left + tile : a.width;
+            int bottom = top + tile < a.height ? top + tile : a.height;
+            long long count = static_cast<long long>(right - left) * (bottom - top);
+            int best = 255;
+            for (int dy = -shift; dy <= shift; ++dy) {
+                for (int dx = -shift; dx <= shift; ++dx) {
+                    if (left + dx < 0 || top + dy < 0 || right + dx > b.width ||
+                        bottom + dy > b.height) {
+                        continue;
                     }
-                    ++count;
+                    int difference = 0;
+                    for (int channel = 0; channel < 3; ++channel) {
+                        long long d = sa.Sum(channel, left, top, right, bottom) -
+                                      sb.Sum(channel, left + dx, top + dy, right + dx, bottom + dy);
+                        int mean = static_cast<int>((d < 0 ? -d : d) / count);
+                        difference = mean > difference ? mean : difference;
+                    }
+                    best = difference < best ? difference : best;
                 }
             }
-            int difference = 0;
-            for (int channel = 0; channel < 3; ++channel) {
-                long long d = sum[0][channel] - sum[1][channel];
-                int mean = static_cast<int>((d < 0 ? -d : d) / count);
-                difference = mean > difference ? mean : difference;
-            }
-            result.differences.push_back(difference);
-            if (difference > result.largest) {
-                result.largest = difference;
+            result.differences.push_back(best);
+            if (best > result.largest) {
+                result.largest = best;
                 result.largest_x = tx;
                 result.largest_y = ty;
             }

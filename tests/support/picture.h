@@ -70,11 +70,13 @@ int CountDifferences(const Picture &a, const Picture &b, const RECT &rect);
 int CountDifferencesOutside(const Picture &a, const Picture &b, const std::vector<RECT> &skip);
 
 // Two pictures of one size compared square by square: for each tile of
-// `tile` x `tile` pixels (smaller at the right and bottom edges) the mean of
-// each colour channel in either picture; the tile's difference is the
-// largest difference of its three means. Strokes of a text that sit a pixel
-// apart barely move a tile's mean; a text, band or control that is not
-// where it should be moves it a lot.
+// `tile` x `tile` pixels of a (smaller at the right and bottom edges), the
+// mean of each colour channel, against the means of the same square of b
+// moved by up to `shift` pixels each way; the tile's difference is the
+// smallest, over those moves, of the largest difference of the three means.
+// The strokes of a text drawn at another size, or an edge a pixel or a few
+// off, barely move a tile's means; a text, band or control that is not
+// where it should be moves them a lot.
 struct TileComparison {
     int columns = 0;
     int rows = 0;
@@ -85,7 +87,7 @@ struct TileComparison {
     // How many tiles differ by more than `tolerance`.
     int over(int tolerance) const;
 };
-TileComparison CompareTiles(const Picture &a, const Picture &b, int tile);
+TileComparison CompareTiles(const Picture &a, const Picture &b, int tile, int shift);
 
 // The picture scaled down to width x height by averaging: each new pixel is
 // the mean colour of the area of the old picture it covers, partly covered
