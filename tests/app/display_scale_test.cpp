@@ -19,6 +19,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,8 @@ int PrefixDpi() {
 struct ClientSize {
     int dpi, width, height;
 };
-const ClientSize kClientSizes[] = {{96, 500, 300}, {120, 625, 375}, {144, 750, 450}, {192, 1000, 600}};
+const ClientSize kClientSizes[] = {
+    {96, 500, 300}, {120, 625, 375}, {144, 750, 450}, {192, 1000, 600}};
 
 const ClientSize *ClientSizeAt(int dpi) {
     for (const ClientSize &size : kClientSizes) {
@@ -171,6 +173,258 @@ TEST_F(DisplayScaleTest, EveryScreenAtThisScaleIsTheHundredPercentOneScaled) {
             SavePicture(shot.picture, stem + ".bmp");
         }
     }
+}
+
+// What a change of display scale must leave as it is: the test's record,
+// the answers and positions in the controls, and the score displays.
+struct KeptState {
+    int screen, trial, score, chosen_high, chosen_low, slider_pos, volume;
+    BYTE results_revealed;
+    double streak;
+    std::vector<int> children, shown, checked;
+    int pitch_position, volume_position;
+    LRESULT display_value[2], display_blank[2], display_speed[2];
+
+    static KeptState Of(HWND window, const AppState *state) {
+        KeptState k;
+        k.screen = state->screen;
+        k.trial = state->trial;
+        k.score = state->score;
+        k.chosen_high = state->chosen_high;
+        k.chosen_low = state->chosen_low;
+        k.slider_pos = state->slider_pos;
+        k.volume = state->volume;
+        k.results_revealed = state->results_revealed;
+        k.streak = state->streak;
+        k.children = ChildIds(window);
+        for (int id : k.children) {
+            if (IsShown(window, id)) {
+                k.shown.push_back(id);
+            }
+            if (SendDlgItemMessageA(window, id, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+                k.checked.push_back(id);
+            }
+        }
+        k.pitch_position = GetScrollPos(GetDlgItem(window, ID_PITCH_SLIDER), SB_CTL);
+        k.volume_position = GetScrollPos(GetDlgItem(window, ID_VOLUME_SLIDER), SB_CTL);
+        const int displays[2] = {ID_SCORE_DISPLAY, ID_FINAL_DISPLAY};
+        for (int i = 0; i < 2; ++i) {
+            k.display_value[i] = SendDlgItemMessageA(window, displays[i], DSBM_GETVALUE, 0, 0);
+            k.display_blank[i] = SendDlgItemMessageA(window, displays[i], DSBM_GETBLANK, 0, 0);
+            k.display_speed[i] = SendDlgItemMessageA(window, displays[i], DSBM_GETSPEED, 0, 0);
+        }
+        return k;
+    }
+    void ExpectSame(const KeptState &o) const {
+        EXPECT_EQ(screen, o.screen);
+        EXPECT_EQ(trial, o.trial);
+        EXPECT_EQ(score, o.score);
+        EXPECT_EQ(chosen_high, o.chosen_high);
+        EXPECT_EQ(chosen_low, o.chosen_low);
+        EXPECT_EQ(slider_pos, o.slider_pos);
+        EXPECT_EQ(volume, o.volume);
+        EXPECT_EQ(results_revealed, o.results_revealed);
+        EXPECT_EQ(streak, o.streak);
+        EXPECT_EQ(children, o.children) << "the same controls, in the same order";
+        EXPECT_EQ(shown, o.shown) << "the controls shown";
+        EXPECT_EQ(checked, o.checked) << "the radio buttons marked";
+        EXPECT_EQ(pitch_position, o.pitch_position);
+        EXPECT_EQ(volume_position, o.volume_position);
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(display_value[i], o.display_value[i]) << "display " << i;
+            EXPECT_EQ(display_blank[i], o.display_blank[i]) << "display " << i;
+            EXPECT_EQ(display_speed[i], o.display_speed[i]) << "display " << i;
+        }
+    }
+};
+
+class DpiChangeTest : public MainWindowFixture {
+  protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        ASSERT_EQ(state->dpi, 96) << "these cases start at 100 %";
+    }
+
+    // WM_DPICHANGED as Windows sends it: the DPI in both halves of wParam,
+    // and the window's rectangle at the new scale, its top left corner kept
+    // and the frame it has now, or `outer` when given.
+    void ChangeDpi(int dpi, SIZE outer = {0, 0}) {
+        const ClientSize *size = ClientSizeAt(dpi);
+        ASSERT_NE(size, nullptr);
+        if (state->dpi == 96) {
+            for (int id : ChildIds(window)) {
+                rects_at_96[id] = ChildRect(window, id);
+            }
+        }
+        RECT r;
+        GetWindowRect(window, &r);
+        SIZE client = ClientOf(window);
+        if (outer.cx == 0) {
+            outer.cx = size->width + (r.right - r.left - client.cx);
+            outer.cy = size->height + (r.bottom - r.top - client.cy);
+        }
+        RECT suggested = {r.left + 7, r.top + 5, r.left + 7 + outer.cx, r.top + 5 + outer.cy};
+        SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        RECT now;
+        GetWindowRect(window, &now);
+        EXPECT_EQ(now.left, suggested.left) << "the window goes where Windows suggests";
+        EXPECT_EQ(now.top, suggested.top);
+    }
+
+    // The window drawn at `dpi`: the client area, every control's place and
+    // font, the composed picture and what the screen shows outside the
+    // controls.
+    void ExpectDrawnAt(int dpi) {
+        SCOPED_TRACE(::testing::Message() << dpi << " dpi");
+        EXPECT_EQ(state->dpi, dpi);
+        const ClientSize *size = ClientSizeAt(dpi);
+        SIZE client = ClientOf(window);
+        EXPECT_EQ(client.cx, size->width);
+        EXPECT_EQ(client.cy, size->height);
+        for (int id : ChildIds(window)) {
+            SCOPED_TRACE(::testing::Message() << "control " << id);
+            RECT have = ChildRect(window, id);
+            if (dpi == 96) {
+                ASSERT_TRUE(rects_at_96.count(id) != 0);
+                EXPECT_TRUE(EqualRect(&have, &rects_at_96[id])) << "back where it was at 100 %";
+            } else if (dpi == 144) {
+                for (const PlacedControl &want : kControlRectsAt150) {
+                    if (want.id == id) {
+                        EXPECT_TRUE(EqualRect(&have, &want.rect))
+                            << have.left << ", " << have.top << ", " << have.right << ", "
+                            << have.bottom;
+                    }
+                }
+            }
+            HFONT font = reinterpret_cast<HFONT>(SendDlgItemMessageA(window, id, WM_GETFONT, 0, 0));
+            if (font != nullptr) { // the score displays keep no font
+                EXPECT_EQ(font, state->font_small);
+                LOGFONTA lf = {};
+                GetObjectA(font, sizeof lf, &lf);
+                // 12 pixels at 100 %: 15 at 120 dpi, 18 at 144, 24 at 192.
+                const int heights[][2] = {{96, 12}, {120, 15}, {144, 18}, {192, 24}};
+                for (const auto &h : heights) {
+                    if (h[0] == dpi) {
+                        EXPECT_EQ(lf.lfHeight, h[1]);
+                    }
+                }
+            }
+        }
+        ReferenceScreens reference;
+        CreateReferenceScreens(&reference, dpi);
+        Picture wanted = ComposeReference(&reference, *state, state->screen);
+        DestroyReferenceScreens(&reference);
+        Picture composed = ReadPicture(state->back_dc, 0, 0, size->width, size->height);
+        EXPECT_EQ(CountDifferences(composed, wanted, {0, 0, size->width, size->height}), 0)
+            << "the back buffer is not the screen composed at this scale";
+        PumpPending();
+        Picture shown = CaptureClient(window);
+        EXPECT_EQ(CountDifferencesOutside(shown, wanted, VisibleChildRects(window)), 0)
+            << "the window does not show it";
+    }
+
+    // What the score display `id` shows on the screen, read at its size.
+    std::string Shows(int id) {
+        PumpPending();
+        return ReadDisplayIn(CaptureClient(window), window, id);
+    }
+
+    std::map<int, RECT> rects_at_96;
+};
+
+TEST_F(DpiChangeTest, TitleScreenTo150AndBack) {
+    KeptState before = KeptState::Of(window, state);
+    ChangeDpi(144);
+    ExpectDrawnAt(144);
+    KeptState::Of(window, state).ExpectSame(before);
+    ChangeDpi(96);
+    ExpectDrawnAt(96);
+    KeptState::Of(window, state).ExpectSame(before);
+}
+
+// Answers marked, a tone on the device and the score counting from 100 to
+// 130: the change touches none of it, and the count ends at its new size.
+TEST_F(DpiChangeTest, MidTrialWithATonePlayingAndTheScoreCounting) {
+    Click(window, ID_START);
+    AnswerAndDecide(window, state, true);
+    MarkAnswer(window, state, true);
+    Click(window, ID_PLAY_B);
+    ASSERT_EQ(state->playing, 1) << "a tone is on the device";
+    DsbData *display = DisplayRecord(GetDlgItem(window, ID_SCORE_DISPLAY));
+    ASSERT_NE(display->timer_id, 0u) << "the score is counting";
+    KeptState before = KeptState::Of(window, state);
+    ASSERT_EQ(before.checked.size(), 2u);
+
+    ChangeDpi(144);
+    EXPECT_EQ(state->playing, 1) << "the tone plays on";
+    EXPECT_NE(display->timer_id, 0u) << "the count runs on";
+    KeptState::Of(window, state).ExpectSame(before);
+    ASSERT_TRUE(WaitForCountEnd(window, ID_SCORE_DISPLAY));
+    EXPECT_EQ(Shows(ID_SCORE_DISPLAY), "130") << "the count ends, drawn at the new size";
+    ExpectDrawnAt(144);
+    EXPECT_TRUE(WaitForToneEnd(state));
+
+    ChangeDpi(96);
+    ExpectDrawnAt(96);
+    EXPECT_EQ(Shows(ID_SCORE_DISPLAY), "130");
+    KeptState after = KeptState::Of(window, state);
+    EXPECT_EQ(after.checked, before.checked);
+}
+
+// A matching trial with the slider moved, the volume changed and the score
+// hidden (after the sixth trial), through three scales.
+TEST_F(DpiChangeTest, MatchingTrialWithTheSliderMovedAndTheScoreHidden) {
+    Click(window, ID_START);
+    for (int t = 0; t < 9; ++t) {
+        AnswerAndDecide(window, state, t % 2 == 0);
+    }
+    ASSERT_TRUE(WaitForCountEnd(window, ID_SCORE_DISPLAY));
+    ASSERT_EQ(state->trial, 9);
+    Scroll(window, ID_PITCH_SLIDER, SB_THUMBPOSITION, 137);
+    Scroll(window, ID_VOLUME_SLIDER, SB_THUMBPOSITION, 37);
+    KeptState before = KeptState::Of(window, state);
+    ASSERT_EQ(before.pitch_position, 137);
+    for (int dpi : {120, 192, 96}) {
+        ChangeDpi(dpi);
+        ExpectDrawnAt(dpi);
+        KeptState::Of(window, state).ExpectSame(before);
+        EXPECT_EQ(Shows(ID_SCORE_DISPLAY), "---");
+    }
+}
+
+// The result screen while the final count runs (nothing revealed yet), and
+// after the reveal.
+TEST_F(DpiChangeTest, ResultScreenBeforeAndAfterTheReveal) {
+    Click(window, ID_START);
+    for (int t = 0; t < TRIAL_COUNT; ++t) {
+        AnswerAndDecide(window, state, true);
+    }
+    ASSERT_EQ(state->screen, ScreenResult);
+    ASSERT_EQ(state->results_revealed, 0);
+    KeptState before = KeptState::Of(window, state);
+    ChangeDpi(144);
+    ExpectDrawnAt(144);
+    KeptState::Of(window, state).ExpectSame(before);
+    ASSERT_TRUE(PumpUntil([this] { return state->results_revealed != 0; }, COUNT_TIMEOUT_MS));
+    EXPECT_EQ(Shows(ID_FINAL_DISPLAY), DisplayText(state->score));
+    ExpectDrawnAt(144);
+    ChangeDpi(96);
+    ExpectDrawnAt(96);
+    EXPECT_EQ(Shows(ID_FINAL_DISPLAY), DisplayText(state->score));
+}
+
+// The client area is what the scale makes it, whatever rectangle comes
+// with the message; a DPI that is no display scale changes nothing.
+TEST_F(DpiChangeTest, TheClientAreaIsExactAndNonsenseIsIgnored) {
+    ChangeDpi(144, {320, 200});
+    ExpectDrawnAt(144);
+    for (int nonsense : {0, 12, 5000, 65535}) {
+        SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(nonsense, nonsense), 0);
+        EXPECT_EQ(state->dpi, 144) << nonsense;
+    }
+    SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(120, 120), 0);
+    ExpectDrawnAt(120);
 }
 
 } // namespace

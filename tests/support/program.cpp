@@ -202,8 +202,8 @@ UINT ProcessAnsiCodePage(HANDLE process) {
     void *table = nullptr;
     USHORT header[2] = {};
     SIZE_T read = 0;
-    if (!ReadProcessMemory(process, static_cast<BYTE *>(info.peb) + PEB_ANSI_CODE_PAGE_DATA,
-                           &table, sizeof table, &read) ||
+    if (!ReadProcessMemory(process, static_cast<BYTE *>(info.peb) + PEB_ANSI_CODE_PAGE_DATA, &table,
+                           sizeof table, &read) ||
         table == nullptr || !ReadProcessMemory(process, table, header, sizeof header, &read)) {
         return 0;
     }
