@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdio.h>
 #include <string.h>
 #include <wchar.h>
 
@@ -261,6 +262,8 @@ TEST(NoCodePageProgramTest, TheJapaneseButtonsReadRightWithoutTheManifestsCodePa
         ASSERT_TRUE(app.PostClick(ID_RESULT_QUIT));
         EXPECT_TRUE(app.ExitsCleanly());
     }
+    printf("  code page of the real program %u, of the copy without the setting %u\n",
+           runs[0].code_page, runs[1].code_page);
     EXPECT_EQ(runs[0].code_page, 932u) << "the real program, with its manifest's code page";
     EXPECT_NE(runs[1].code_page, 932u) << "the copy, without it";
     EXPECT_NE(runs[1].code_page, 0u) << "the copy's code page could not be read";
