@@ -5,10 +5,11 @@
 #include "engine/app_state.h"
 
 constexpr int BASE_DPI = 96;
-// DPI values outside this range are not display scales (Windows offers
-// 96..480); a record or message that carries one is not followed.
+// DPI values outside this range are not display scales (Windows offers 100
+// to 500 %, 96 to 480 dpi); a record or message that carries one is not
+// followed. Above it the five surfaces alone would take hundreds of megabytes.
 constexpr int MIN_DPI = 48;
-constexpr int MAX_DPI = 960;
+constexpr int MAX_DPI = 480;
 
 // The rule: a coordinate v at 96 dpi becomes v * dpi / 96 rounded to the
 // nearest integer, halves away from zero (MulDiv). It is applied to the

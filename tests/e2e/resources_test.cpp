@@ -46,6 +46,14 @@ class ResourcesTest : public ::testing::Test {
         *size = SizeofResource(module, found);
         return static_cast<const BYTE *>(LockResource(LoadResource(module, found)));
     }
+    // The text of manifest 1; empty when there is none.
+    std::string Manifest() {
+        DWORD size = 0;
+        const BYTE *manifest =
+            Resource(MAKEINTRESOURCEA(24) /* RT_MANIFEST */, MAKEINTRESOURCEA(1), &size);
+        return manifest != nullptr ? std::string(reinterpret_cast<const char *>(manifest), size)
+                                   : std::string();
+    }
     HMODULE module = nullptr;
 };
 
@@ -127,11 +135,8 @@ TEST_F(ResourcesTest, VersionRecordIsJapaneseOneOneZeroZero) {
 }
 
 TEST_F(ResourcesTest, ManifestAsksForTheInvokersLevelAndClassicControls) {
-    DWORD size = 0;
-    const BYTE *manifest =
-        Resource(MAKEINTRESOURCEA(24) /* RT_MANIFEST */, MAKEINTRESOURCEA(1), &size);
-    ASSERT_NE(manifest, nullptr);
-    std::string text(reinterpret_cast<const char *>(manifest), size);
+    std::string text = Manifest();
+    ASSERT_FALSE(text.empty());
     EXPECT_NE(text.find("level=\"asInvoker\""), std::string::npos);
     EXPECT_NE(text.find("uiAccess=\"false\""), std::string::npos);
     EXPECT_EQ(text.find("Common-Controls"), std::string::npos);
@@ -140,11 +145,8 @@ TEST_F(ResourcesTest, ManifestAsksForTheInvokersLevelAndClassicControls) {
 
 // Code page 932 whatever the system locale, and no compatibility shims.
 TEST_F(ResourcesTest, ManifestAsksForCodePage932AndNamesEveryWindows) {
-    DWORD size = 0;
-    const BYTE *manifest =
-        Resource(MAKEINTRESOURCEA(24) /* RT_MANIFEST */, MAKEINTRESOURCEA(1), &size);
-    ASSERT_NE(manifest, nullptr);
-    std::string text(reinterpret_cast<const char *>(manifest), size);
+    std::string text = Manifest();
+    ASSERT_FALSE(text.empty());
     EXPECT_NE(text.find("<activeCodePage "
                         "xmlns=\"http://schemas.microsoft.com/SMI/2019/WindowsSettings\">ja-JP"
                         "</activeCodePage>"),
@@ -166,11 +168,8 @@ TEST_F(ResourcesTest, ManifestAsksForCodePage932AndNamesEveryWindows) {
 // for systems older than Windows 10 1607 the 2005 setting (per-monitor on
 // 8.1, system DPI on 7 and 8), as Microsoft documents the fallbacks.
 TEST_F(ResourcesTest, ManifestDeclaresPerMonitorDpiAwarenessWithFallbacks) {
-    DWORD size = 0;
-    const BYTE *manifest =
-        Resource(MAKEINTRESOURCEA(24) /* RT_MANIFEST */, MAKEINTRESOURCEA(1), &size);
-    ASSERT_NE(manifest, nullptr);
-    std::string text(reinterpret_cast<const char *>(manifest), size);
+    std::string text = Manifest();
+    ASSERT_FALSE(text.empty());
     EXPECT_NE(text.find("<dpiAwareness "
                         "xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
                         "PerMonitorV2, PerMonitor</dpiAwareness>"),
