@@ -41,6 +41,14 @@ TEST(ScaledProgramTest, At150PercentTheClientIs750By450AndEveryControlIsScaled) 
     ASSERT_TRUE(app.Click(ID_START));
     ASSERT_TRUE(app.WaitForScreen(kTestScreenIds));
     ExpectControlsAt150(app.window(), kTestScreenIds); // the hidden ones too
+    // The scale changes places and sizes, not what the scroll bars stand for.
+    const int ranges[][2] = {{ID_PITCH_SLIDER, 200}, {ID_VOLUME_SLIDER, 100}};
+    for (const auto &range : ranges) {
+        int low = -1, high = -1;
+        GetScrollRange(app.Control(range[0]), SB_CTL, &low, &high);
+        EXPECT_EQ(low, 0) << "control " << range[0];
+        EXPECT_EQ(high, range[1]) << "control " << range[0];
+    }
     for (int t = 0; t < 10; ++t) {
         ASSERT_TRUE(app.Click(ID_DECIDE));
     }
