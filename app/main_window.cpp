@@ -109,6 +109,16 @@ static HBRUSH OnCtlColorStatic(LPARAM lparam, const AppState *state) {
     return nullptr;
 }
 
+// A window minimised when its scale changed comes back at the size worked
+// out for the new scale's frame, which a system that draws the frame at
+// another DPI does not draw: the client area is made exact again.
+static void OnSize(HWND window, WPARAM kind, const AppState *state) {
+    if (kind == SIZE_RESTORED) {
+        int dpi = RecordDpi(state);
+        FitClientArea(window, ScaledClientWidth(dpi), ScaledClientHeight(dpi));
+    }
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     AppState *state = GetAppState();
     switch (message) {
@@ -122,6 +132,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     case MM_WOM_DONE: OnWaveDone(state); return 0;
     case DSBN_SETTLED: OnDisplaySettled(window, wparam, state); return 0;
     case WM_DPICHANGED: OnDpiChanged(window, wparam, lparam, state); return 0;
+    case WM_SIZE: OnSize(window, wparam, state); return 0;
     default: return DefWindowProcA(window, message, wparam, lparam);
     }
 }

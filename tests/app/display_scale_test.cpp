@@ -321,6 +321,17 @@ TEST_F(DpiChangeTest, TitleScreenTo150AndBack) {
     EXPECT_EQ(Kept(window, state), before);
 }
 
+// Minimised, the window takes its new size when it is restored.
+TEST_F(DpiChangeTest, AMinimisedWindowIsRestoredAtTheNewScale) {
+    ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(window));
+    SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
+    EXPECT_TRUE(IsIconic(window));
+    ShowWindow(window, SW_RESTORE);
+    ASSERT_FALSE(IsIconic(window));
+    ExpectDrawnAt(144);
+}
+
 // Answers marked, a tone on the device and the score counting from 100 to
 // 130: the change touches none of it, and the count ends at its new size.
 TEST_F(DpiChangeTest, MidTrialWithATonePlayingAndTheScoreCounting) {
