@@ -3,7 +3,8 @@
 #include "dsb/score_display.h"
 #include "engine/schedule.h"
 
-// Labels are Shift-JIS once compiled; the ANSI calls pass them on unchanged.
+// Labels are Shift-JIS once compiled. The ANSI calls pass the ASCII ones on
+// unchanged; the Japanese ones are decoded from code page 932 (CreateControl).
 const ControlDefinition ControlCatalogue[CONTROL_COUNT] = {
     {ID_START, 0, "Button", "開始", STYLE_PUSH, 200, 255, 50, 30},
     {ID_QUIT, 0, "Button", "終了", STYLE_PUSH, 250, 255, 50, 30},
@@ -45,7 +46,42 @@ const ControlDefinition *FindControlDefinition(int id) {
     return nullptr;
 }
 
-bool CreateControl(HWND parent, int id) {
+RECT ControlRect(const ControlDefinition *row, int dpi) {
+    return ScaledRect(row->x, row->y, row->x + row->width, row->y + row->height, dpi);
+}
+
+static bool IsPlainAscii(const char *text) {
+    for (const char *c = text; *c != 0; ++c) {
+        if (static_cast<unsigned char>(*c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Room for a class name or label of the catalogue, decoded.
+constexpr int WIDE_TEXT_CHARS = 32;
+
+// A Japanese label reads right only through a Unicode window: an ANSI one
+// would be decoded with the system's code page, which is 932 only on a
+// Japanese system (or where the manifest's code page is honoured). Null
+// when the text cannot be decoded; the control is then made as before.
+static HWND CreateUnicodeControl(const ControlDefinition *row, const RECT &r, HWND parent) {
+    wchar_t class_name[WIDE_TEXT_CHARS];
+    wchar_t label[WIDE_TEXT_CHARS];
+    if (MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, row->class_name, -1, class_name,
+                            WIDE_TEXT_CHARS) == 0 ||
+        MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, row->label, -1, label, WIDE_TEXT_CHARS) ==
+            0) {
+        return nullptr;
+    }
+    return CreateWindowExW(row->ex_style, class_name, label, row->style, r.left, r.top,
+                           r.right - r.left, r.bottom - r.top, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(row->id)), nullptr,
+                           nullptr);
+}
+
+bool CreateControl(HWND parent, int id, int dpi) {
     if (IsWindow(GetDlgItem(parent, id))) {
         return false;
     }
@@ -53,14 +89,37 @@ bool CreateControl(HWND parent, int id) {
     if (row == nullptr) {
         return false;
     }
-    HWND control = CreateWindowExA(
-        row->ex_style, row->class_name, row->label, row->style, row->x, row->y, row->width,
-        row->height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    RECT r = ControlRect(row, dpi);
+    HWND control = nullptr;
+    if (row->label != nullptr && !IsPlainAscii(row->label)) {
+        control = CreateUnicodeControl(row, r, parent);
+    }
+    if (control == nullptr) {
+        control =
+            CreateWindowExA(row->ex_style, row->class_name, row->label, row->style, r.left, r.top,
+                            r.right - r.left, r.bottom - r.top, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    }
     if (id == ID_PITCH_SLIDER) {
         SetScrollRange(control, SB_CTL, 0, PITCH_SLIDER_MAX, TRUE);
     } else if (id == ID_VOLUME_SLIDER) {
         SetScrollRange(control, SB_CTL, 0, VOLUME_MAX, TRUE);
     }
+    return true;
+}
+
+static BOOL CALLBACK PlaceChild(HWND child, LPARAM dpi) {
+    const ControlDefinition *row = FindControlDefinition(GetDlgCtrlID(child));
+    if (row != nullptr) {
+        RECT r = ControlRect(row, static_cast<int>(dpi));
+        SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return TRUE;
+}
+
+bool PlaceChildren(HWND parent, int dpi) {
+    EnumChildWindows(parent, PlaceChild, dpi);
     return true;
 }
 

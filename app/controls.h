@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/app_state.h"
+#include "render/display_scale.h"
 
 enum ControlId : int {
     ID_START = 1000,
@@ -33,6 +34,7 @@ constexpr DWORD STYLE_BAR = 0x50000000;         // child, visible, SBS_HORZ
 constexpr DWORD STYLE_DISPLAY = 0x50000000;     // child, visible
 
 // One row of the catalogue: everything CreateWindowExA needs for a control.
+// Places and sizes are those of 100 % display scale (96 dpi).
 struct ControlDefinition {
     int id;
     DWORD ex_style;
@@ -51,7 +53,17 @@ extern const ControlDefinition ControlCatalogue[CONTROL_COUNT];
 // The catalogue row of an id, or null when the id is not in it.
 const ControlDefinition *FindControlDefinition(int id);
 
-bool CreateControl(HWND parent, int id);
+// The control's rectangle in the parent's client area at `dpi`: each edge
+// of the catalogue's rectangle scaled on its own (render/display_scale.h).
+RECT ControlRect(const ControlDefinition *row, int dpi);
+
+// Makes the control at `dpi`. A label that is not plain ASCII (the Japanese
+// ones) makes a Unicode window, its text decoded from code page 932, so that
+// it reads right whatever the system's code page; the others stay ANSI.
+bool CreateControl(HWND parent, int id, int dpi = BASE_DPI);
+// Moves and sizes every child of the parent to its catalogue rectangle at
+// `dpi`, shown or hidden as it is.
+bool PlaceChildren(HWND parent, int dpi);
 bool SetChildFonts(HWND parent, AppState *state);
 bool DestroyChildren(HWND parent);
 bool ShowTrialControls(AppState *state);

@@ -4,8 +4,10 @@
 #include "app/results_file.h"
 #include "app/screens.h"
 #include "app/settings.h"
+#include "app/window_dpi.h"
 #include "dsb/score_display.h"
 #include "engine/random.h"
+#include "render/display_scale.h"
 #include "render/screen_paint.h"
 #include "render/surfaces.h"
 #include "sound/wave_out.h"
@@ -38,11 +40,13 @@ bool RegisterWindowClasses(HINSTANCE instance) {
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
-    RECT rect = {0, 0, CLIENT_WIDTH, CLIENT_HEIGHT};
-    AdjustWindowRectEx(&rect, MAIN_STYLE, FALSE, MAIN_EX_STYLE);
+    // Sized for the system's DPI; WM_CREATE refits it should the window's
+    // own DPI turn out to be another.
+    int dpi = SystemDpi();
+    SIZE outer = WindowSizeForClient(ScaledClientWidth(dpi), ScaledClientHeight(dpi), MAIN_STYLE,
+                                     MAIN_EX_STYLE, dpi);
     return CreateWindowExA(MAIN_EX_STYLE, MAIN_CLASS_NAME, MAIN_CAPTION, MAIN_STYLE, CW_USEDEFAULT,
-                           CW_USEDEFAULT, rect.right - rect.left, rect.bottom - rect.top, nullptr,
-                           nullptr, instance, nullptr);
+                           CW_USEDEFAULT, outer.cx, outer.cy, nullptr, nullptr, instance, nullptr);
 }
 
 int RunApplication(HINSTANCE instance) {
@@ -59,10 +63,18 @@ int RunApplication(HINSTANCE instance) {
     return static_cast<int>(msg.wParam);
 }
 
+// The window's DPI as the record keeps it: a value the program cannot draw
+// at leaves the record at 100 %.
+static int UsableDpi(int dpi) {
+    return dpi >= MIN_DPI && dpi <= MAX_DPI ? dpi : BASE_DPI;
+}
+
 static void OnCreate(HWND window, AppState *state) {
     state->main_window = window;
     state->screen = ScreenNone;
     SeedRandom(timeGetTime());
+    state->dpi = UsableDpi(WindowDpi(window));
+    FitClientArea(window, ScaledClientWidth(state->dpi), ScaledClientHeight(state->dpi));
     CreateSurfaces(state);
     OpenWaveOut(window, state);
     ReadSettings(state);
@@ -102,6 +114,16 @@ static HBRUSH OnCtlColorStatic(LPARAM lparam, const AppState *state) {
     return nullptr;
 }
 
+// A window minimised when its scale changed comes back at the size worked
+// out for the new scale's frame, which a system that draws the frame at
+// another DPI does not draw: the client area is made exact again.
+static void OnSize(HWND window, WPARAM kind, const AppState *state) {
+    if (kind == SIZE_RESTORED) {
+        int dpi = RecordDpi(state);
+        FitClientArea(window, ScaledClientWidth(dpi), ScaledClientHeight(dpi));
+    }
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     AppState *state = GetAppState();
     switch (message) {
@@ -114,6 +136,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(OnCtlColorStatic(lparam, state));
     case MM_WOM_DONE: OnWaveDone(state); return 0;
     case DSBN_SETTLED: OnDisplaySettled(window, wparam, state); return 0;
+    case WM_DPICHANGED: OnDpiChanged(window, wparam, lparam, state); return 0;
+    case WM_SIZE: OnSize(window, wparam, state); return 0;
     default: return DefWindowProcA(window, message, wparam, lparam);
     }
 }
@@ -244,6 +268,62 @@ void OnPaint(HWND window, AppState *state) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     ComposeScreen(state);
-    BitBlt(dc, 0, 0, CLIENT_WIDTH, CLIENT_HEIGHT, state->back_dc, 0, 0, SRCCOPY);
+    int dpi = RecordDpi(state);
+    BitBlt(dc, 0, 0, ScaledClientWidth(dpi), ScaledClientHeight(dpi), state->back_dc, 0, 0,
+           SRCCOPY);
     EndPaint(window, &ps);
+}
+
+// The surfaces and fonts anew at the record's (new) DPI. DestroySurfaces
+// frees only the drawing fields of the record it is given, so a copy that
+// holds the old handles frees them, once the controls have the new font.
+static void RebuildSurfaces(HWND window, AppState *state) {
+    AppState previous = *state;
+    CreateSurfaces(state);
+    SetChildFonts(window, state);
+    DestroySurfaces(&previous);
+}
+
+// Takes the rectangle the system suggests for the new scale (on Windows 10
+// it already holds the scaled client area), then makes the client area
+// exactly the scaled 500 x 300, whatever frame the system draws.
+static void ResizeForDpi(HWND window, const RECT *suggested, int dpi) {
+    int width = ScaledClientWidth(dpi);
+    int height = ScaledClientHeight(dpi);
+    if (IsIconic(window)) {
+        // Minimised: the size applies when the window is restored.
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof placement;
+        GetWindowPlacement(window, &placement);
+        SIZE outer = WindowSizeForClient(width, height, MAIN_STYLE, MAIN_EX_STYLE, dpi);
+        RECT &normal = placement.rcNormalPosition;
+        normal.right = normal.left + outer.cx;
+        normal.bottom = normal.top + outer.cy;
+        SetWindowPlacement(window, &placement);
+        return;
+    }
+    if (suggested != nullptr) {
+        SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    FitClientArea(window, width, height);
+}
+
+void OnDpiChanged(HWND window, WPARAM wparam, LPARAM lparam, AppState *state) {
+    int dpi = HIWORD(wparam);
+    if (dpi < MIN_DPI || dpi > MAX_DPI) {
+        return; // not a display scale
+    }
+    // Nothing of the test is touched: the controls keep their marks and
+    // positions, a tone plays on, a score display counts on (it redraws
+    // itself at its new size).
+    if (dpi != RecordDpi(state)) {
+        state->dpi = dpi;
+        RebuildSurfaces(window, state);
+        PlaceChildren(window, dpi);
+    }
+    ResizeForDpi(window, reinterpret_cast<const RECT *>(lparam), dpi);
+    ComposeScreen(state);
+    InvalidateRect(window, nullptr, TRUE);
 }

@@ -7,6 +7,8 @@
 #define MAIN_CAPTION "Kestrune Ver1.1"
 constexpr DWORD MAIN_STYLE = 0x10CA0000; // visible, caption, system menu, minimise box
 constexpr DWORD MAIN_EX_STYLE = WS_EX_CLIENTEDGE;
+// The client area at 100 % display scale; at any other it is scaled
+// (render/display_scale.h): 750 x 450 at 150 %.
 constexpr int CLIENT_WIDTH = 500;
 constexpr int CLIENT_HEIGHT = 300;
 
@@ -28,3 +30,6 @@ void OnCommand(HWND window, WPARAM wparam, LPARAM lparam, AppState *state);
 void OnHScroll(HWND window, WPARAM wparam, LPARAM lparam, AppState *state);
 void OnDisplaySettled(HWND window, WPARAM wparam, AppState *state);
 void OnPaint(HWND window, AppState *state);
+// WM_DPICHANGED: the window now lies on a display of another scale. wparam
+// carries the new DPI, lparam the rectangle the system suggests (or null).
+void OnDpiChanged(HWND window, WPARAM wparam, LPARAM lparam, AppState *state);

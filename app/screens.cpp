@@ -21,9 +21,9 @@ constexpr int SPEED_INSTANT = -1;
 constexpr int SPEED_TEST = 30;
 constexpr int SPEED_RESULT = 60;
 
-static void CreateControls(HWND parent, const int *ids, int count) {
+static void CreateControls(const AppState *state, const int *ids, int count) {
     for (int i = 0; i < count; ++i) {
-        CreateControl(parent, ids[i]);
+        CreateControl(state->main_window, ids[i], RecordDpi(state));
     }
 }
 
@@ -36,7 +36,7 @@ bool ShowTitleScreen(AppState *state) {
         return false;
     }
     DestroyChildren(state->main_window);
-    CreateControls(state->main_window, kTitleControls, ARRAYSIZE(kTitleControls));
+    CreateControls(state, kTitleControls, ARRAYSIZE(kTitleControls));
     SetChildFonts(state->main_window, state);
     state->screen = ScreenTitle;
     ComposeScreen(state);
@@ -52,7 +52,7 @@ bool StartTest(AppState *state) {
     state->trial = 0;
     state->score = SCORE_START;
     DestroyChildren(state->main_window);
-    CreateControls(state->main_window, kTestControls, ARRAYSIZE(kTestControls));
+    CreateControls(state, kTestControls, ARRAYSIZE(kTestControls));
     // The screen must be the test screen before its controls can be sorted.
     state->screen = ScreenTest;
     SetChildFonts(state->main_window, state);
@@ -70,7 +70,7 @@ bool ShowResultScreen(AppState *state) {
         return false;
     }
     DestroyChildren(state->main_window);
-    CreateControls(state->main_window, kResultControls, ARRAYSIZE(kResultControls));
+    CreateControls(state, kResultControls, ARRAYSIZE(kResultControls));
     SetChildFonts(state->main_window, state);
     state->screen = ScreenResult;
     SendToDisplay(state->main_window, ID_FINAL_DISPLAY, DSBM_SETSPEED, SPEED_RESULT);

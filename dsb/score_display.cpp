@@ -35,7 +35,20 @@ enum SegmentFlag {
 
 static const POINT HorizontalSegment[6] = {{4, 4}, {20, 4}, {22, 6}, {20, 8}, {4, 8}, {2, 6}};
 static const POINT VerticalSegment[6] = {{4, 4}, {6, 2}, {8, 4}, {8, 20}, {6, 22}, {4, 20}};
-static const int SEGMENT_STEP = 22;
+
+// Where each segment's hexagon lies in its cell, in the order they are filled.
+struct SegmentPlace {
+    int flag;
+    const POINT *shape;
+    int dx, dy;
+};
+static const SegmentPlace kSegmentPlaces[7] = {
+    {SEG_TOP, HorizontalSegment, 5, 0},         {SEG_MIDDLE, HorizontalSegment, 5, 22},
+    {SEG_BOTTOM, HorizontalSegment, 5, 44},     {SEG_UPPER_LEFT, VerticalSegment, 0, 5},
+    {SEG_UPPER_RIGHT, VerticalSegment, 22, 5},  {SEG_LOWER_LEFT, VerticalSegment, 0, 27},
+    {SEG_LOWER_RIGHT, VerticalSegment, 22, 27},
+};
+static const int MIDDLE_PLACE = 1;
 
 static const char BLANK_TEXT[] = "---";
 static const char NUMBER_FORMAT[] = "%3d";
@@ -49,63 +62,51 @@ static bool IsCountingSpeed(int speed) {
     return speed > 0;
 }
 
-void DrawSegmentDigit(HDC dc, int x, int y, int digit) {
+// One segment of the cell at (x, y): each vertex is placed at 100 % and then
+// scaled on its own, so the hexagons keep their shape and spacing.
+static void FillSegment(HDC dc, const SegmentPlace &place, int x, int y, int height, HBRUSH brush) {
+    POINT points[6];
+    for (int i = 0; i < 6; ++i) {
+        points[i].x = MulDiv(x + place.dx + place.shape[i].x, height, DSB_BASE_HEIGHT);
+        points[i].y = MulDiv(y + place.dy + place.shape[i].y, height, DSB_BASE_HEIGHT);
+    }
+    HRGN region = CreatePolygonRgn(points, 6, WINDING);
+    FillRgn(dc, region, brush);
+    DeleteObject(region);
+}
+
+void DrawSegmentDigit(HDC dc, int x, int y, int digit, int height) {
     if (digit < 0 || digit > 9)
         return;
     const BYTE *lit = DigitSegments[digit];
-    HRGN horizontal = CreatePolygonRgn(HorizontalSegment, 6, WINDING);
-    HRGN vertical = CreatePolygonRgn(VerticalSegment, 6, WINDING);
-    OffsetRgn(horizontal, x + 5, y);
-    OffsetRgn(vertical, x, y + 5);
     HBRUSH brush = CreateSolidBrush(SEGMENT_COLOR);
-
-    if (lit[SEG_TOP])
-        FillRgn(dc, horizontal, brush);
-    OffsetRgn(horizontal, 0, SEGMENT_STEP);
-    if (lit[SEG_MIDDLE])
-        FillRgn(dc, horizontal, brush);
-    OffsetRgn(horizontal, 0, SEGMENT_STEP);
-    if (lit[SEG_BOTTOM])
-        FillRgn(dc, horizontal, brush);
-    if (lit[SEG_UPPER_LEFT])
-        FillRgn(dc, vertical, brush);
-    OffsetRgn(vertical, SEGMENT_STEP, 0);
-    if (lit[SEG_UPPER_RIGHT])
-        FillRgn(dc, vertical, brush);
-    OffsetRgn(vertical, -SEGMENT_STEP, SEGMENT_STEP);
-    if (lit[SEG_LOWER_LEFT])
-        FillRgn(dc, vertical, brush);
-    OffsetRgn(vertical, SEGMENT_STEP, 0);
-    if (lit[SEG_LOWER_RIGHT])
-        FillRgn(dc, vertical, brush);
-
-    DeleteObject(horizontal);
-    DeleteObject(vertical);
+    for (const SegmentPlace &place : kSegmentPlaces) {
+        if (lit[place.flag])
+            FillSegment(dc, place, x, y, height, brush);
+    }
     DeleteObject(brush);
 }
 
-void DrawSegmentDash(HDC dc, int x, int y) {
-    HRGN horizontal = CreatePolygonRgn(HorizontalSegment, 6, WINDING);
-    OffsetRgn(horizontal, x + 5, y);
-    OffsetRgn(horizontal, 0, SEGMENT_STEP);
+void DrawSegmentDash(HDC dc, int x, int y, int height) {
     HBRUSH brush = CreateSolidBrush(SEGMENT_COLOR);
-    FillRgn(dc, horizontal, brush);
-    DeleteObject(horizontal);
+    FillSegment(dc, kSegmentPlaces[MIDDLE_PLACE], x, y, height, brush);
     DeleteObject(brush);
 }
 
 bool RenderDisplayText(DsbData *data, const char *text) {
     if (!data)
         return false;
+    if (text != data->shown_text)
+        lstrcpynA(data->shown_text, text ? text : "", sizeof data->shown_text);
     PatBlt(data->mem_dc, 0, 0, data->width, data->height, BLACKNESS);
     int length = text ? lstrlenA(text) : 0;
     for (int i = 0; i < length; ++i) {
         int x = CELL_WIDTH * i;
         char c = text[i];
         if (c >= '0' && c <= '9')
-            DrawSegmentDigit(data->mem_dc, x, 0, c - '0');
+            DrawSegmentDigit(data->mem_dc, x, 0, c - '0', data->height);
         else if (c == '-')
-            DrawSegmentDash(data->mem_dc, x, 0);
+            DrawSegmentDash(data->mem_dc, x, 0, data->height);
     }
     return true;
 }
@@ -223,6 +224,34 @@ static LRESULT DestroyDisplayRecord(HWND window, DsbData *data) {
     return 0;
 }
 
+// A display moved to a new size (the main window's display scale changed)
+// gets a surface of its new client size with the same figure drawn on it, in
+// whatever state it is: at rest, blank, or counting (the count's next tick
+// carries on at the new size).
+static LRESULT ResizeDisplay(HWND window, DsbData *data) {
+    if (!data)
+        return 0;
+    RECT client;
+    GetClientRect(window, &client);
+    int width = client.right - client.left;
+    int height = client.bottom - client.top;
+    if (width == data->width && height == data->height)
+        return 0; // the WM_SIZE of its creation, or a move
+    HDC desktop_dc = GetDC(GetDesktopWindow());
+    HBITMAP bitmap = CreateCompatibleBitmap(desktop_dc, width, height);
+    ReleaseDC(GetDesktopWindow(), desktop_dc);
+    if (!bitmap)
+        return 0; // no memory for it: the old surface stays, drawn at its old size
+    HGDIOBJ previous_bitmap = SelectObject(data->mem_dc, bitmap);
+    DeleteObject(previous_bitmap);
+    data->mem_bitmap = bitmap;
+    data->width = width;
+    data->height = height;
+    RenderDisplayText(data, data->shown_text);
+    InvalidateRect(window, nullptr, TRUE);
+    return 0;
+}
+
 static LRESULT PaintDisplay(HWND window, DsbData *data) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
@@ -297,6 +326,7 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wparam, LPA
     case WM_CREATE: return CreateDisplayRecord(window);
     case WM_DESTROY: return DestroyDisplayRecord(window, data);
     case WM_PAINT: return PaintDisplay(window, data);
+    case WM_SIZE: return ResizeDisplay(window, data);
     case DSBM_SETVALUE: return SetDisplayValue(window, wparam, data);
     case DSBM_GETVALUE: return GetDisplayValue(data);
     case DSBM_SETSPEED: return SetDisplaySpeed(wparam, data);

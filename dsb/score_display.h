@@ -21,6 +21,12 @@ constexpr UINT DSBM_TICK = 0x8008;
 // queue, as the count's last tick would have.
 constexpr UINT DSBM_SETTLE_NOW = 0x8009;
 
+// The figures' geometry (cells 32 wide, segments up to y 52) is that of a
+// display at 100 % display scale, whose client area is 60 pixels high (102 x
+// 64 less its client edge). A display of another client height draws it
+// scaled by height / 60, by the program's one rounding rule (MulDiv: nearest,
+// halves away from zero) applied to every vertex.
+constexpr int DSB_BASE_HEIGHT = 60;
 constexpr int CELL_WIDTH = 32;
 constexpr COLORREF SEGMENT_COLOR = 0x00FFFF00;
 constexpr int MIN_TICK_MS = 15;
@@ -37,6 +43,9 @@ struct DsbData {
     DWORD start_time;
     int speed;
     UINT timer_id;
+    // The text drawn last (empty before the first), so that a display
+    // resized for a new display scale draws the same figure at its new size.
+    char shown_text[16];
 };
 
 // Segment flags per digit: upper left, lower left, top, middle, bottom, upper right, lower right.
@@ -46,5 +55,7 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wparam, LPA
 // The multimedia timer callback; user data is the display's window handle.
 void CALLBACK DisplayTick(UINT timer_id, UINT message, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
 bool RenderDisplayText(DsbData *data, const char *text);
-void DrawSegmentDigit(HDC dc, int x, int y, int digit);
-void DrawSegmentDash(HDC dc, int x, int y);
+// A digit or the dash in the cell whose origin is (x, y), both at 100 %;
+// `height` is the client height the drawing is scaled to.
+void DrawSegmentDigit(HDC dc, int x, int y, int digit, int height = DSB_BASE_HEIGHT);
+void DrawSegmentDash(HDC dc, int x, int y, int height = DSB_BASE_HEIGHT);

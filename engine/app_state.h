@@ -11,7 +11,8 @@ enum Screen : int {
     ScreenResult = 3,
 };
 
-// A memory device context with a 500 x 300 screen-compatible bitmap selected into it.
+// A memory device context with a screen-compatible bitmap of the client
+// area's size (500 x 300 at 100 % display scale) selected into it.
 struct Surface {
     HDC dc;
     HBITMAP bitmap;
@@ -35,7 +36,8 @@ struct TrialFacts {
     int score;         // the score the trial was set at
 };
 
-// Field order and types are part of the program's contract: keep them.
+// Field order and types are part of the program's contract: keep them, and
+// add new fields only after the last of the original 31.
 struct AppState {
     HWND main_window;
     int screen; // a Screen value
@@ -68,8 +70,12 @@ struct AppState {
     int trial;
     int score;
     double streak;
-    // Added after the contract's fields.
+    // What each decided trial showed, for the results file.
     TrialFacts trial_facts[TRIAL_COUNT];
+    // The main window's DPI, for which the surfaces, fonts and controls are
+    // built: 96 at 100 % display scale, 144 at 150 %. A record that has none
+    // yet (0) is drawn at 96.
+    int dpi;
 };
 
 struct TrialInfo {

@@ -1,7 +1,9 @@
 #include "render/surfaces.h"
 
-// The horizontal gradients fade over 166 columns from each side; the vertical
-// ones over the 300 rows.
+#include "render/display_scale.h"
+
+// At 100 %, the horizontal gradients fade over 166 columns from each side;
+// the vertical ones over the 300 rows. Both divisors scale with the display.
 constexpr int HORIZONTAL_DIVISOR = 166;
 constexpr int VERTICAL_DIVISOR = 300;
 
@@ -11,6 +13,9 @@ constexpr int CYAN_GREEN = 232;
 constexpr int CYAN_BLUE = 238;
 constexpr int GREEN_SIDE = 51; // red and blue
 constexpr int GREEN_GREEN = 255;
+
+constexpr int CONTROL_FONT_HEIGHT = 12;
+constexpr int LARGE_FONT_HEIGHT = 18;
 
 constexpr COLORREF HIGH_ROW_COLOR = 0x00CCCCFF;
 constexpr COLORREF LOW_ROW_COLOR = 0x00FFD6AC;
@@ -45,60 +50,64 @@ COLORREF GreenRamp(double x) {
     return static_cast<COLORREF>(side | green << 8 | side << 16);
 }
 
-void MakeSurface(HDC reference, HDC *dc, HBITMAP *bitmap) {
+void MakeSurface(HDC reference, int width, int height, HDC *dc, HBITMAP *bitmap) {
     *dc = CreateCompatibleDC(reference);
-    *bitmap = CreateCompatibleBitmap(reference, SURFACE_WIDTH, SURFACE_HEIGHT);
+    *bitmap = CreateCompatibleBitmap(reference, width, height);
     // The displaced object is the context's stock 1x1 bitmap; deleting a stock
     // object does nothing, so this is harmless whatever it is.
     HGDIOBJ displaced = SelectObject(*dc, *bitmap);
     DeleteObject(displaced);
-    PatBlt(*dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, WHITENESS);
+    PatBlt(*dc, 0, 0, width, height, WHITENESS);
 }
 
 // Spreads row 0 over every row, as stretching that one row to the full height
 // would: each block copy doubles the rows already filled, so nine plain
 // copies do it. A stretch within one context is resampled pixel by pixel and
 // costs milliseconds at start-up; the copies give the same pixels.
-static void RepeatFirstRow(HDC dc) {
-    for (int filled = 1; filled < SURFACE_HEIGHT; filled *= 2) {
-        int rows = filled < SURFACE_HEIGHT - filled ? filled : SURFACE_HEIGHT - filled;
-        BitBlt(dc, 0, filled, SURFACE_WIDTH, rows, dc, 0, 0, SRCCOPY);
+static void RepeatFirstRow(HDC dc, int width, int height) {
+    for (int filled = 1; filled < height; filled *= 2) {
+        int rows = filled < height - filled ? filled : height - filled;
+        BitBlt(dc, 0, filled, width, rows, dc, 0, 0, SRCCOPY);
     }
 }
 
 // The same for column 0 over every column.
-static void RepeatFirstColumn(HDC dc) {
-    for (int filled = 1; filled < SURFACE_WIDTH; filled *= 2) {
-        int columns = filled < SURFACE_WIDTH - filled ? filled : SURFACE_WIDTH - filled;
-        BitBlt(dc, filled, 0, columns, SURFACE_HEIGHT, dc, 0, 0, SRCCOPY);
+static void RepeatFirstColumn(HDC dc, int width, int height) {
+    for (int filled = 1; filled < width; filled *= 2) {
+        int columns = filled < width - filled ? filled : width - filled;
+        BitBlt(dc, filled, 0, columns, height, dc, 0, 0, SRCCOPY);
     }
 }
 
-void FillHorizontalGradient(const Surface *surface, ColorRamp ramp) {
+void FillHorizontalGradient(const Surface *surface, ColorRamp ramp, int dpi) {
     if (surface == nullptr || ramp == nullptr) {
         return;
     }
     HDC dc = surface->dc;
+    int width = ScaledClientWidth(dpi);
+    int divisor = ScaleToDpi(HORIZONTAL_DIVISOR, dpi);
     // Only row 0 is computed: the left fade, then its mirror on the right.
-    // Columns 166..332 keep the surface's white.
-    for (int i = 0; i < HORIZONTAL_DIVISOR; i++) {
-        SetPixelV(dc, i, 0, ramp(static_cast<double>(i) / HORIZONTAL_DIVISOR));
+    // Columns 166..332 (at 100 %) keep the surface's white.
+    for (int i = 0; i < divisor; i++) {
+        SetPixelV(dc, i, 0, ramp(static_cast<double>(i) / divisor));
     }
-    for (int n = HORIZONTAL_DIVISOR; n >= 0; n--) {
-        SetPixelV(dc, SURFACE_WIDTH - 1 - n, 0, ramp(static_cast<double>(n) / HORIZONTAL_DIVISOR));
+    for (int n = divisor; n >= 0; n--) {
+        SetPixelV(dc, width - 1 - n, 0, ramp(static_cast<double>(n) / divisor));
     }
-    RepeatFirstRow(dc);
+    RepeatFirstRow(dc, width, ScaledClientHeight(dpi));
 }
 
-void FillVerticalGradient(const Surface *surface, ColorRamp ramp) {
+void FillVerticalGradient(const Surface *surface, ColorRamp ramp, int dpi) {
     if (surface == nullptr || ramp == nullptr) {
         return;
     }
     HDC dc = surface->dc;
-    for (int k = 0; k < SURFACE_HEIGHT; k++) {
-        SetPixelV(dc, 0, k, ramp(static_cast<double>(k) / VERTICAL_DIVISOR));
+    int height = ScaledClientHeight(dpi);
+    int divisor = ScaleToDpi(VERTICAL_DIVISOR, dpi);
+    for (int k = 0; k < height; k++) {
+        SetPixelV(dc, 0, k, ramp(static_cast<double>(k) / divisor));
     }
-    RepeatFirstColumn(dc);
+    RepeatFirstColumn(dc, ScaledClientWidth(dpi), height);
 }
 
 bool CreateSurfaces(AppState *state) {
@@ -108,21 +117,24 @@ bool CreateSurfaces(AppState *state) {
     // Every bitmap gets the screen's pixel format.
     HWND desktop = GetDesktopWindow();
     HDC reference = GetDC(desktop);
+    int dpi = RecordDpi(state);
+    int width = ScaledClientWidth(dpi);
+    int height = ScaledClientHeight(dpi);
 
-    MakeSurface(reference, &state->back_dc, &state->back_bitmap);
-    state->font_small = CreateControlFont(12);
-    state->font_large = CreateControlFont(18);
+    MakeSurface(reference, width, height, &state->back_dc, &state->back_bitmap);
+    state->font_small = CreateControlFont(ScaleToDpi(CONTROL_FONT_HEIGHT, dpi));
+    state->font_large = CreateControlFont(ScaleToDpi(LARGE_FONT_HEIGHT, dpi));
     state->brush_high = CreateSolidBrush(HIGH_ROW_COLOR);
     state->brush_low = CreateSolidBrush(LOW_ROW_COLOR);
 
-    MakeSurface(reference, &state->title_bg.dc, &state->title_bg.bitmap);
-    FillHorizontalGradient(&state->title_bg, CyanRamp);
-    MakeSurface(reference, &state->result_bg.dc, &state->result_bg.bitmap);
-    FillHorizontalGradient(&state->result_bg, GreenRamp);
-    MakeSurface(reference, &state->comparison_bg.dc, &state->comparison_bg.bitmap);
-    FillVerticalGradient(&state->comparison_bg, CyanRamp);
-    MakeSurface(reference, &state->matching_bg.dc, &state->matching_bg.bitmap);
-    FillVerticalGradient(&state->matching_bg, GreenRamp);
+    MakeSurface(reference, width, height, &state->title_bg.dc, &state->title_bg.bitmap);
+    FillHorizontalGradient(&state->title_bg, CyanRamp, dpi);
+    MakeSurface(reference, width, height, &state->result_bg.dc, &state->result_bg.bitmap);
+    FillHorizontalGradient(&state->result_bg, GreenRamp, dpi);
+    MakeSurface(reference, width, height, &state->comparison_bg.dc, &state->comparison_bg.bitmap);
+    FillVerticalGradient(&state->comparison_bg, CyanRamp, dpi);
+    MakeSurface(reference, width, height, &state->matching_bg.dc, &state->matching_bg.bitmap);
+    FillVerticalGradient(&state->matching_bg, GreenRamp, dpi);
 
     ReleaseDC(desktop, reference);
     return true;

@@ -16,14 +16,34 @@ kestrune_wine_env() {
     unset WINEARCH
 }
 
-# The prefix for a run in the locale KESTRUNE_WINE_LANG: the Japanese prefix
-# itself, or one of the locale's own beside it, so that no setting of a
-# Japanese prefix can make a foreign-locale run look right.
+# The prefix for a run in the locale KESTRUNE_WINE_LANG at the display
+# scale KESTRUNE_WINE_DPI (dots per inch: 96 is 100 %, 144 is 150 %): the
+# Japanese 96-dpi prefix itself, or one of that locale's and scale's own
+# beside it (wineprefix-C, wineprefix-dpi144, wineprefix-C-dpi144), so that
+# no setting of one prefix can make another run look right.
 kestrune_locale_prefix() {
     local prefix=$1
     case ${KESTRUNE_WINE_LANG:-ja_JP.UTF-8} in
-    ja_JP.UTF-8) echo "$prefix" ;;
-    *) echo "$prefix-${KESTRUNE_WINE_LANG%%.*}" ;;
+    ja_JP.UTF-8) ;;
+    *) prefix="$prefix-${KESTRUNE_WINE_LANG%%.*}" ;;
+    esac
+    case ${KESTRUNE_WINE_DPI:-96} in
+    96) ;;
+    *[!0-9]*)
+        echo "KESTRUNE_WINE_DPI must be a number of dots per inch, not '$KESTRUNE_WINE_DPI'" >&2
+        return 2
+        ;;
+    *) prefix="$prefix-dpi$KESTRUNE_WINE_DPI" ;;
+    esac
+    echo "$prefix"
+}
+
+# The display scale a prefix is made for, from its name: 96 unless it ends
+# in -dpiN.
+kestrune_prefix_dpi() {
+    case $1 in
+    *-dpi[0-9]*) echo "${1##*-dpi}" ;;
+    *) echo 96 ;;
     esac
 }
 
@@ -45,6 +65,16 @@ kestrune_prepare_prefix() {
     # and draw no frames. Unmanaged, Wine draws the caption itself.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
         </dev/null >>"$prefix/wineboot.log" 2>&1
+    # The display scale: Wine 8 gives every program, DPI-aware or not, the
+    # LogPixels of the user's desktop settings as the screen's and every
+    # window's DPI. A new prefix has no such value, and Wine falls back to
+    # the machine's Hardware Profiles\Current\Software\Fonts LogPixels (96).
+    local dpi
+    dpi=$(kestrune_prefix_dpi "$prefix")
+    if [ "$dpi" != 96 ]; then
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+            </dev/null >>"$prefix/wineboot.log" 2>&1
+    fi
     wineserver -w </dev/null >/dev/null 2>&1 || true
     touch "$prefix/.kestrune-ready-2"
 }

@@ -5,7 +5,8 @@
 # KESTRUNE_RUN_TIMEOUT seconds, which the suites' registration sets ten
 # seconds below each case's ctest timeout (150 s when run by hand).
 # With KESTRUNE_WINE_LANG set (C.UTF-8, say) the program runs in that locale,
-# in a prefix of that locale's own beside DIR.
+# and with KESTRUNE_WINE_DPI set (120, 144, 192) at that display scale, each
+# in a prefix of its own beside DIR.
 set -u
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/wine-env.sh"
@@ -16,7 +17,7 @@ if [ "${1:-}" = "--prefix" ]; then
     shift 2
 fi
 [ $# -ge 1 ] || { echo "usage: wine-run.sh [--prefix DIR] program.exe [args...]" >&2; exit 2; }
-prefix=$(kestrune_locale_prefix "$prefix")
+prefix=$(kestrune_locale_prefix "$prefix") || exit 2
 
 kestrune_prepare_prefix "$prefix"
 kestrune_wine_env "$prefix"

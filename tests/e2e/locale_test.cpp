@@ -8,7 +8,7 @@
 #include "app/controls.h"
 #include "engine/app_state.h"
 #include "listener.h"
-#include "screen_check.h"
+#include "tests/support/screen_check.h"
 #include "tests/support/capture.h"
 #include "tests/support/files.h"
 #include "tests/support/message_pump.h"
@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdio.h>
 #include <string.h>
 #include <wchar.h>
 
@@ -46,6 +47,16 @@ const Label kTestLabels[] = {
 };
 const Label kResultLabels[] = {{ID_BACK, L"\u623b\u308b"}, {ID_RESULT_QUIT, L"\u7d42\u4e86"}};
 
+// The buttons read as the user must read them, through the wide interface.
+void ExpectLabelsOf(const KestruneApp &app, const Label *labels, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        wchar_t text[32] = {};
+        GetWindowTextW(app.Control(labels[i].id), text, 32);
+        EXPECT_EQ(wcscmp(text, labels[i].text), 0)
+            << "control " << labels[i].id << " does not read as it should";
+    }
+}
+
 enum ScreenShot { TITLE_SHOT, COMPARISON_SHOT, MATCHING_SHOT, RESULT_SHOT, SHOT_COUNT };
 const char *const kShotNames[SHOT_COUNT] = {"title", "comparison", "matching", "result"};
 
@@ -71,14 +82,7 @@ class LocaleRun : public ::testing::Test {
     void SetUp() override { CreateReferenceScreens(&reference_); }
     void TearDown() override { DestroyReferenceScreens(&reference_); }
 
-    void ExpectLabels(const Label *labels, size_t count) {
-        for (size_t i = 0; i < count; ++i) {
-            wchar_t text[32] = {};
-            GetWindowTextW(app_.Control(labels[i].id), text, 32);
-            EXPECT_EQ(wcscmp(text, labels[i].text), 0)
-                << "control " << labels[i].id << " does not read as it should";
-        }
-    }
+    void ExpectLabels(const Label *labels, size_t count) { ExpectLabelsOf(app_, labels, count); }
 
     // The window once its painting outside the children is the program's
     // own and two pictures in a row agree: the children have painted too.
@@ -203,6 +207,70 @@ TEST_F(LocaleTest, TheForeignLocaleRunShowsTheJapaneseScreens) {
     Picture table = ComposeReference(&reference_, record, ScreenResult);
     EXPECT_EQ(CountDifferences(foreign.shots[RESULT_SHOT], table, TABLE_ROWS), 0)
         << "the foreign run's result table differs from its Japanese painting";
+}
+
+// Kestrune.exe as Windows 10 runs it on a system that is not set to
+// Japanese: the manifest's code page setting (a locale name, which Windows
+// 10 does not honour) taken out of a copy of the executable. The program
+// then runs with the system's code page, and the Japanese buttons must read
+// right all the same, and look as they do with code page 932.
+TEST(NoCodePageProgramTest, TheJapaneseButtonsReadRightWithoutTheManifestsCodePage) {
+    ASSERT_NE(GetACP(), 932u) << "this run must be in a locale that is not Japanese";
+    ScratchFolder dir(ScratchFolder::DO_NOT_ENTER);
+    std::string bytes = ReadWholeFile(KestruneExePath());
+    const std::string open = "<activeCodePage ";
+    const std::string close = "</activeCodePage>";
+    size_t begin = bytes.find(open);
+    ASSERT_NE(begin, std::string::npos) << "the manifest has no code page setting";
+    size_t end = bytes.find(close, begin);
+    ASSERT_NE(end, std::string::npos);
+    end += close.size();
+    bytes.replace(begin, end - begin, std::string(end - begin, ' ')); // the XML stays well-formed
+    ASSERT_EQ(bytes.find("activeCodePage"), std::string::npos);
+    std::string copy = dir.File("Kestrune-without-code-page.exe");
+    WriteWholeFile(copy, bytes);
+
+    // The title and the first trial of the real program (whose manifest Wine
+    // honours: code page 932) and of the copy, side by side.
+    struct Run {
+        UINT code_page;
+        Picture title, trial;
+    } runs[2];
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i == 0 ? "the real program" : "the copy");
+        ScratchFolder work(ScratchFolder::DO_NOT_ENTER);
+        KestruneApp app;
+        if (i == 1) {
+            app.UseExecutable(copy);
+        }
+        ASSERT_TRUE(app.Launch(work.path())) << app.launch_failure();
+        runs[i].code_page = ProcessAnsiCodePage(app.process());
+        ASSERT_TRUE(app.WaitForScreen(kTitleScreenIds));
+        ExpectLabelsOf(app, kTitleLabels, ARRAYSIZE(kTitleLabels));
+        runs[i].title = CaptureClient(app.window());
+        ASSERT_TRUE(app.Click(ID_START));
+        ASSERT_TRUE(app.WaitForScreen(kTestScreenIds));
+        ExpectLabelsOf(app, kTestLabels, ARRAYSIZE(kTestLabels));
+        ASSERT_EQ(WaitForDisplayText(app.window(), ID_SCORE_DISPLAY, "100", COUNT_TIMEOUT_MS),
+                  "100");
+        runs[i].trial = CaptureClient(app.window());
+        for (int t = 0; t < TRIAL_COUNT; ++t) {
+            ASSERT_TRUE(app.Click(ID_DECIDE));
+        }
+        ASSERT_TRUE(app.WaitForScreen(kResultScreenIds));
+        ExpectLabelsOf(app, kResultLabels, ARRAYSIZE(kResultLabels));
+        ASSERT_TRUE(app.PostClick(ID_RESULT_QUIT));
+        EXPECT_TRUE(app.ExitsCleanly());
+    }
+    printf("  code page of the real program %u, of the copy without the setting %u\n",
+           runs[0].code_page, runs[1].code_page);
+    EXPECT_EQ(runs[0].code_page, 932u) << "the real program, with its manifest's code page";
+    EXPECT_NE(runs[1].code_page, 932u) << "the copy, without it";
+    EXPECT_NE(runs[1].code_page, 0u) << "the copy's code page could not be read";
+    EXPECT_EQ(CountDifferences(runs[0].title, runs[1].title, WHOLE_CLIENT), 0)
+        << "the title screen, its buttons included";
+    EXPECT_EQ(CountDifferences(runs[0].trial, runs[1].trial, WHOLE_CLIENT), 0)
+        << "the first trial, its buttons included";
 }
 
 // The real program in a folder whose name the ANSI code page cannot spell

@@ -11,7 +11,7 @@
 #include "engine/grading.h"
 #include "engine/schedule.h"
 #include "listener.h"
-#include "screen_check.h"
+#include "tests/support/screen_check.h"
 #include "sound/tone_synth.h"
 #include "tests/support/capture.h"
 #include "tests/support/files.h"
@@ -146,7 +146,7 @@ bool PlayOneTest(KestruneApp *app, Listener *listener, const std::string &folder
     }
     // The table appears right after the count: wait until it is on the screen.
     ReferenceScreens reference;
-    CreateReferenceScreens(&reference);
+    CreateReferenceScreens(&reference, ScreenDpi());
     listener->expected.results_revealed = 1;
     Picture shown;
     WaitForPicture(app->window(), ComposeReference(&reference, listener->expected, ScreenResult),

@@ -7,7 +7,7 @@
 #include "app/controls.h"
 #include "engine/schedule.h"
 #include "listener.h"
-#include "screen_check.h"
+#include "tests/support/screen_check.h"
 #include "tests/support/capture.h"
 #include "tests/support/files.h"
 #include "tests/support/program.h"
@@ -55,7 +55,8 @@ const char *const kChordNamesUtf8[7] = {u8"[単音]", "[maj]", "[min]", "[7th]",
 
 class PlaythroughTest : public ::testing::Test {
   protected:
-    void SetUp() override { CreateReferenceScreens(&reference); }
+    // The screens at this run's display scale (the program's, in the same prefix).
+    void SetUp() override { CreateReferenceScreens(&reference, ScreenDpi()); }
     void TearDown() override { DestroyReferenceScreens(&reference); }
 
     // The children are exactly the ids given, and the window's picture

@@ -46,6 +46,14 @@ class ResourcesTest : public ::testing::Test {
         *size = SizeofResource(module, found);
         return static_cast<const BYTE *>(LockResource(LoadResource(module, found)));
     }
+    // The text of manifest 1; empty when there is none.
+    std::string Manifest() {
+        DWORD size = 0;
+        const BYTE *manifest =
+            Resource(MAKEINTRESOURCEA(24) /* RT_MANIFEST */, MAKEINTRESOURCEA(1), &size);
+        return manifest != nullptr ? std::string(reinterpret_cast<const char *>(manifest), size)
+                                   : std::string();
+    }
     HMODULE module = nullptr;
 };
 
@@ -127,25 +135,18 @@ TEST_F(ResourcesTest, VersionRecordIsJapaneseOneOneZeroZero) {
 }
 
 TEST_F(ResourcesTest, ManifestAsksForTheInvokersLevelAndClassicControls) {
-    DWORD size = 0;
-    const BYTE *manifest =
-        Resource(MAKEINTRESOURCEA(24) /* RT_MANIFEST */, MAKEINTRESOURCEA(1), &size);
-    ASSERT_NE(manifest, nullptr);
-    std::string text(reinterpret_cast<const char *>(manifest), size);
+    std::string text = Manifest();
+    ASSERT_FALSE(text.empty());
     EXPECT_NE(text.find("level=\"asInvoker\""), std::string::npos);
     EXPECT_NE(text.find("uiAccess=\"false\""), std::string::npos);
     EXPECT_EQ(text.find("Common-Controls"), std::string::npos);
     EXPECT_NE(text.find("name=\"Kestrune\" version=\"1.1.0.0\""), std::string::npos);
 }
 
-// Code page 932 whatever the system locale, no compatibility shims, and no
-// scaling of the fixed-pixel layout by the program itself.
+// Code page 932 whatever the system locale, and no compatibility shims.
 TEST_F(ResourcesTest, ManifestAsksForCodePage932AndNamesEveryWindows) {
-    DWORD size = 0;
-    const BYTE *manifest =
-        Resource(MAKEINTRESOURCEA(24) /* RT_MANIFEST */, MAKEINTRESOURCEA(1), &size);
-    ASSERT_NE(manifest, nullptr);
-    std::string text(reinterpret_cast<const char *>(manifest), size);
+    std::string text = Manifest();
+    ASSERT_FALSE(text.empty());
     EXPECT_NE(text.find("<activeCodePage "
                         "xmlns=\"http://schemas.microsoft.com/SMI/2019/WindowsSettings\">ja-JP"
                         "</activeCodePage>"),
@@ -160,8 +161,24 @@ TEST_F(ResourcesTest, ManifestAsksForCodePage932AndNamesEveryWindows) {
         EXPECT_NE(text.find(std::string("<supportedOS Id=\"") + id + "\"/>"), std::string::npos)
             << id;
     }
-    EXPECT_EQ(text.find(">true</dpiAware>"), std::string::npos);
-    EXPECT_EQ(text.find("dpiAwareness"), std::string::npos);
+}
+
+// The program draws itself at the display's scale, so Windows must not
+// stretch it: per-monitor version 2, then the first per-monitor version, and
+// for systems older than Windows 10 1607 the 2005 setting (per-monitor on
+// 8.1, system DPI on 7 and 8), as Microsoft documents the fallbacks.
+TEST_F(ResourcesTest, ManifestDeclaresPerMonitorDpiAwarenessWithFallbacks) {
+    std::string text = Manifest();
+    ASSERT_FALSE(text.empty());
+    EXPECT_NE(text.find("<dpiAwareness "
+                        "xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+                        "PerMonitorV2, PerMonitor</dpiAwareness>"),
+              std::string::npos);
+    EXPECT_NE(text.find("<dpiAware "
+                        "xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"
+                        "true/pm</dpiAware>"),
+              std::string::npos);
+    EXPECT_EQ(text.find(">false</dpiAware>"), std::string::npos);
 }
 
 } // namespace

@@ -61,7 +61,7 @@ bool KestruneApp::Launch(const std::string &work_dir, DWORD timeout_ms) {
 }
 
 bool KestruneApp::Launch(const std::wstring &work_dir, DWORD timeout_ms) {
-    std::wstring exe = Wide(KestruneExePath());
+    std::wstring exe = Wide(executable_.empty() ? KestruneExePath() : executable_);
     std::wstring command = L"\"" + exe + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
@@ -174,6 +174,40 @@ bool KestruneApp::WaitForExit(DWORD timeout_ms, DWORD *exit_code) {
 bool KestruneApp::ExitsCleanly(DWORD timeout_ms) {
     DWORD exit_code = 99;
     return WaitForExit(timeout_ms, &exit_code) && exit_code == 0;
+}
+
+namespace {
+// Where the 64-bit process environment block keeps the pointer to the ANSI
+// code page's table; the table (an NLS file's image) starts with its header
+// size and then the code page, two 16-bit numbers.
+constexpr size_t PEB_ANSI_CODE_PAGE_DATA = 0xA0;
+typedef LONG(WINAPI *QueryInformationProcess)(HANDLE, int, void *, ULONG, ULONG *);
+struct BasicProcessInformation {
+    LONG exit_status;
+    void *peb;
+    ULONG_PTR affinity;
+    LONG priority;
+    ULONG_PTR process_id;
+    ULONG_PTR parent_id;
+};
+} // namespace
+
+UINT ProcessAnsiCodePage(HANDLE process) {
+    auto query = reinterpret_cast<QueryInformationProcess>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+    BasicProcessInformation info = {};
+    if (query == nullptr || query(process, 0, &info, sizeof info, nullptr) != 0) {
+        return 0;
+    }
+    void *table = nullptr;
+    USHORT header[2] = {};
+    SIZE_T read = 0;
+    if (!ReadProcessMemory(process, static_cast<BYTE *>(info.peb) + PEB_ANSI_CODE_PAGE_DATA, &table,
+                           sizeof table, &read) ||
+        table == nullptr || !ReadProcessMemory(process, table, header, sizeof header, &read)) {
+        return 0;
+    }
+    return header[1];
 }
 
 int ReadSavedVolume(const std::string &dir, int missing) {

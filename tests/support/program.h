@@ -23,6 +23,9 @@ class KestruneApp {
     KestruneApp(const KestruneApp &) = delete;
     KestruneApp &operator=(const KestruneApp &) = delete;
 
+    // Launches another copy of the program (a Windows path) instead of the
+    // built Kestrune.exe.
+    void UseExecutable(const std::string &path) { executable_ = path; }
     // Starts the program in work_dir and waits until its main window exists.
     bool Launch(const std::string &work_dir, DWORD timeout_ms = 30000);
     // The same for a folder whose name the ANSI code page may not spell.
@@ -31,8 +34,9 @@ class KestruneApp {
     const std::string &launch_failure() const { return launch_failure_; }
     // The program's main window (after a successful Launch).
     HWND window() const { return window_; }
-    // The program's process id.
+    // The program's process id and handle.
     DWORD process_id() const { return process_.dwProcessId; }
+    HANDLE process() const { return process_.hProcess; }
 
     // The child control `id` of the main window, or null.
     HWND Control(int id) const { return GetDlgItem(window_, id); }
@@ -70,6 +74,7 @@ class KestruneApp {
     bool ExitsCleanly(DWORD timeout_ms = 30000);
 
   private:
+    std::string executable_;
     PROCESS_INFORMATION process_ = {};
     HWND window_ = nullptr;
     std::string launch_failure_;
@@ -78,6 +83,10 @@ class KestruneApp {
 // Finds the top-level window of class_name that belongs to process_id,
 // looking again until timeout_ms has passed.
 HWND FindProcessWindow(DWORD process_id, const char *class_name, DWORD timeout_ms);
+// The ANSI code page a running process was given (the one its ANSI calls
+// decode and encode text with), read from the code page table its process
+// environment block points to; 0 when it cannot be read.
+UINT ProcessAnsiCodePage(HANDLE process);
 // Volume in the Settings.ini of folder dir, or `missing` when there is none.
 int ReadSavedVolume(const std::string &dir, int missing = -1);
 int ReadSavedVolume(const std::wstring &dir, int missing = -1);

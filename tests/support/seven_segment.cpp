@@ -41,10 +41,19 @@ const unsigned kDigitMasks[10] = {
     T | M | B | UL | UR | LR,      // 9
 };
 
-int ReadSegments(const PixelReader &pixel, int cell_x, int cell_y) {
+// A coordinate of the 100 % geometry on a display `height` pixels high.
+static int ScaledProbe(int v, int height) {
+    long long scaled = static_cast<long long>(v) * height;
+    long long half = SEGMENT_BASE_HEIGHT / 2;
+    return static_cast<int>(scaled >= 0 ? (scaled + half) / SEGMENT_BASE_HEIGHT
+                                        : (scaled - half) / SEGMENT_BASE_HEIGHT);
+}
+
+int ReadSegments(const PixelReader &pixel, int x, int y, int cell_x, int cell_y, int height) {
     int mask = 0;
     for (int s = 0; s < SEGMENT_COUNT; ++s) {
-        COLORREF c = pixel(cell_x + kSegmentBoxes[s].probe_x, cell_y + kSegmentBoxes[s].probe_y);
+        COLORREF c = pixel(x + ScaledProbe(cell_x + kSegmentBoxes[s].probe_x, height),
+                           y + ScaledProbe(cell_y + kSegmentBoxes[s].probe_y, height));
         if (c == SEGMENT_CYAN) {
             mask |= 1 << s;
         } else if (c != SEGMENT_BLACK) {
@@ -54,10 +63,10 @@ int ReadSegments(const PixelReader &pixel, int cell_x, int cell_y) {
     return mask;
 }
 
-std::string ReadSevenSegmentText(const PixelReader &pixel, int x, int y) {
+std::string ReadSevenSegmentText(const PixelReader &pixel, int x, int y, int height) {
     std::string text;
     for (int cell = 0; cell < 3; ++cell) {
-        int mask = ReadSegments(pixel, x + cell * SEGMENT_CELL_WIDTH, y);
+        int mask = ReadSegments(pixel, x, y, cell * SEGMENT_CELL_WIDTH, 0, height);
         char c = '?';
         if (mask == 0) {
             c = ' ';
@@ -74,17 +83,18 @@ std::string ReadSevenSegmentText(const PixelReader &pixel, int x, int y) {
     return text;
 }
 
-std::string ReadSevenSegmentText(HDC dc, int x, int y) {
-    return ReadSevenSegmentText([dc](int px, int py) { return GetPixel(dc, px, py); }, x, y);
+std::string ReadSevenSegmentText(HDC dc, int x, int y, int height) {
+    return ReadSevenSegmentText([dc](int px, int py) { return GetPixel(dc, px, py); }, x, y,
+                                height);
 }
 
-std::string ReadSevenSegmentText(const Picture &picture, int x, int y) {
+std::string ReadSevenSegmentText(const Picture &picture, int x, int y, int height) {
     return ReadSevenSegmentText(
         [&picture](int px, int py) {
-            bool inside = px >= 0 && py >= 0 && px < PICTURE_WIDTH && py < PICTURE_HEIGHT;
+            bool inside = px >= 0 && py >= 0 && px < picture.width && py < picture.height;
             return inside ? picture.At(px, py) : CLR_INVALID;
         },
-        x, y);
+        x, y, height);
 }
 
 std::string DisplayText(int value) {
@@ -99,7 +109,8 @@ DsbData *DisplayRecord(HWND display) {
 
 std::string ReadDisplay(HWND display) {
     DsbData *data = DisplayRecord(display);
-    return data ? ReadSevenSegmentText(data->mem_dc) : std::string("<no record>");
+    return data ? ReadSevenSegmentText(data->mem_dc, 0, 0, data->height)
+                : std::string("<no record>");
 }
 
 std::string ReadDisplayIn(const Picture &picture, HWND window, int id) {
@@ -110,5 +121,7 @@ std::string ReadDisplayIn(const Picture &picture, HWND window, int id) {
     POINT origin = {0, 0};
     ClientToScreen(display, &origin);
     ScreenToClient(window, &origin);
-    return ReadSevenSegmentText(picture, origin.x, origin.y);
+    RECT client;
+    GetClientRect(display, &client);
+    return ReadSevenSegmentText(picture, origin.x, origin.y, client.bottom);
 }

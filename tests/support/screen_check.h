@@ -13,8 +13,8 @@
 struct ReferenceScreens {
     AppState record;
 };
-// Makes the surfaces.
-void CreateReferenceScreens(ReferenceScreens *screens);
+// Makes the surfaces, at the display scale of `dpi` (96 is 100 %).
+void CreateReferenceScreens(ReferenceScreens *screens, int dpi = 96);
 // Frees them.
 void DestroyReferenceScreens(ReferenceScreens *screens);
 // The picture of `screen` for the state in `expected` (trial, score, rows, reveal).

@@ -1,4 +1,4 @@
-#include "screen_check.h"
+#include "tests/support/screen_check.h"
 
 #include "render/screen_paint.h"
 #include "render/surfaces.h"
@@ -7,8 +7,9 @@
 
 #include <string.h>
 
-void CreateReferenceScreens(ReferenceScreens *screens) {
+void CreateReferenceScreens(ReferenceScreens *screens, int dpi) {
     screens->record = AppState();
+    screens->record.dpi = dpi;
     CreateSurfaces(&screens->record);
 }
 
@@ -24,7 +25,9 @@ Picture ComposeReference(ReferenceScreens *screens, const AppState &expected, in
     record->results_revealed = expected.results_revealed;
     memcpy(record->result_rows, expected.result_rows, sizeof record->result_rows);
     ComposeScreen(record);
-    return ReadPicture(record->back_dc);
+    BITMAP bitmap = {};
+    GetObject(record->back_bitmap, sizeof bitmap, &bitmap);
+    return ReadPicture(record->back_dc, 0, 0, bitmap.bmWidth, bitmap.bmHeight);
 }
 
 std::string WaitForDisplayText(HWND window, int display_id, const std::string &text,
