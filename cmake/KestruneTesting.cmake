@@ -12,6 +12,16 @@ set(KESTRUNE_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "Wine prefix f
 set(CMAKE_CROSSCOMPILING_EMULATOR
     ${CMAKE_SOURCE_DIR}/tools/wine-run.sh;--prefix;${KESTRUNE_WINEPREFIX})
 
+# Every case that runs under Wine takes one of the suite's lanes: a display
+# and a set of Wine prefixes of its own, so that two cases can run at once
+# without one's windows over the other's screen (tools/test-headless.sh runs
+# two; each lane runs one case at a time). ctest hands the lane to the case
+# in CTEST_RESOURCE_GROUP_0_LANES, which tools/wine-run.sh reads.
+set(KESTRUNE_LANE RESOURCE_GROUPS lanes:1)
+file(WRITE ${CMAKE_BINARY_DIR}/lanes.json
+    "{\"version\": {\"major\": 1, \"minor\": 0},\n"
+    " \"local\": [{\"lanes\": [{\"id\": \"1\", \"slots\": 1}, {\"id\": \"2\", \"slots\": 1}]}]}\n")
+
 # kestrune_add_test(name source... [TIMEOUT seconds] [TEST_FILTER expr]
 #                   [PROPERTIES prop value...] [LAUNCHER cmd...]):
 # a GoogleTest executable linked with the program's library and the tests'
@@ -42,7 +52,7 @@ function(kestrune_add_test name)
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
         ${filter}
-        PROPERTIES TIMEOUT ${KT_TIMEOUT} ${KT_PROPERTIES}
+        PROPERTIES TIMEOUT ${KT_TIMEOUT} ${KESTRUNE_LANE} ${KT_PROPERTIES}
         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 endfunction()
 

@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite headless: a private Xvfb,
-# a persistent wineserver for the suite's prefix, then ctest (arguments are
-# passed on to it).
+# Builds everything and runs the whole test suite headless, then ctest
+# (arguments are passed on to it). The cases run two at a time, in two lanes,
+# each with a private Xvfb and a Wine session of its own (see
+# kestrune_begin_session); KESTRUNE_TEST_LANES=1 runs them one at a time in
+# one.
 set -eu
 . "$(dirname "${BASH_SOURCE[0]}")/session.sh"
 cd "$root"
 
+lanes=${KESTRUNE_TEST_LANES:-2}
 kestrune_build
-kestrune_begin_session headless
-ctest --preset mingw -j "${KESTRUNE_TEST_JOBS:-1}" "$@"
+kestrune_begin_session headless "$lanes"
+if [ "$lanes" -gt 1 ]; then
+    # Discovery first, alone: the cases' lists are written before any lane
+    # starts (each list is made again whenever its executable is newer).
+    ctest --preset mingw -N >/dev/null
+    ctest --preset mingw -j "$lanes" --resource-spec-file "$root/build/lanes.json" "$@"
+else
+    ctest --preset mingw "$@"
+fi

@@ -17,6 +17,29 @@ if [ "${1:-}" = "--prefix" ]; then
     shift 2
 fi
 [ $# -ge 1 ] || { echo "usage: wine-run.sh [--prefix DIR] program.exe [args...]" >&2; exit 2; }
+# A case that ctest runs in a lane other than the first takes that lane's
+# display and prefixes (wineprefix-lane2 and those beside it), so that it
+# neither draws over nor shares a Wine session with the case running in the
+# first lane (see kestrune_begin_session).
+lane=1
+case ${CTEST_RESOURCE_GROUP_0_LANES:-} in
+id:*) lane=${CTEST_RESOURCE_GROUP_0_LANES#id:} && lane=${lane%%,*} ;;
+esac
+if [ "$lane" != 1 ]; then
+    prefix="$prefix-lane$lane"
+    lane_display=KESTRUNE_LANE${lane}_DISPLAY
+    if [ -z "${!lane_display:-}" ]; then
+        echo "wine-run.sh: no display for lane $lane; run the tests through tools/test-headless.sh" >&2
+        exit 2
+    fi
+    export DISPLAY=${!lane_display}
+elif [ "${KESTRUNE_LANES:-1}" -gt 1 ] && [ -z "${CTEST_RESOURCE_GROUP_COUNT:-}" ] &&
+    [[ " $* " != *" --gtest_list_tests "* ]]; then
+    # Without a lane of its own a case would share the first lane's display
+    # with whatever runs there: its registration lacks ${KESTRUNE_LANE}.
+    echo "wine-run.sh: a case run in lanes without a lane: $*" >&2
+    exit 2
+fi
 prefix=$(kestrune_locale_prefix "$prefix") || exit 2
 
 kestrune_prepare_prefix "$prefix"
@@ -35,4 +58,8 @@ rc=$?
 cat "$out"
 cat "$err" >&2
 rm -f "$out" "$err"
+if [ $rc -ne 0 ]; then
+    # A crash or a time-out leaves little else to go on.
+    echo "wine-run.sh: exit code $rc (124: timed out) in lane $lane, prefix $prefix" >&2
+fi
 exit $rc

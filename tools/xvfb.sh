@@ -1,12 +1,14 @@
 # Sourced: kestrune_start_xvfb starts a private 24-bit Xvfb on a free display
-# and exports DISPLAY; kestrune_stop_xvfb ends it.
-KESTRUNE_XVFB_PID=
+# and exports DISPLAY (or, given a variable's name, exports that variable
+# instead); kestrune_stop_xvfb ends every one started.
+KESTRUNE_XVFB_PIDS=()
 
 kestrune_start_xvfb() {
+    local variable=${1:-DISPLAY}
     local fdfile
     fdfile=$(mktemp)
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" </dev/null >/dev/null 2>&1 &
-    KESTRUNE_XVFB_PID=$!
+    KESTRUNE_XVFB_PIDS+=($!)
     local i
     for i in $(seq 1 100); do
         [ -s "$fdfile" ] && break
@@ -17,14 +19,15 @@ kestrune_start_xvfb() {
         rm -f "$fdfile"
         return 1
     fi
-    export DISPLAY=":$(head -n1 "$fdfile" | tr -d '[:space:]')"
+    export "$variable=:$(head -n1 "$fdfile" | tr -d '[:space:]')"
     rm -f "$fdfile"
 }
 
 kestrune_stop_xvfb() {
-    if [ -n "$KESTRUNE_XVFB_PID" ]; then
-        kill "$KESTRUNE_XVFB_PID" 2>/dev/null || true
-        wait "$KESTRUNE_XVFB_PID" 2>/dev/null || true
-        KESTRUNE_XVFB_PID=
-    fi
+    local pid
+    for pid in "${KESTRUNE_XVFB_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    KESTRUNE_XVFB_PIDS=()
 }

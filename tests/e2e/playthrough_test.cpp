@@ -279,6 +279,9 @@ TEST_F(PlaythroughTest, WithSettingsAListenerWhoAnswersTheOppositeThenTheQuitBut
 
 // Two tests in a folder named in Hangul: Results.csv there holds the header
 // and a row for each, whose scores and cents are the ones on the screen.
+// Registered at 150 % (the 144-dpi prefix): the listener also reads every
+// score off the scaled display and holds every screen against the scaled
+// painting.
 TEST_F(PlaythroughTest, TwoTestsInAHangulFolderAreKeptInResultsCsv) {
     std::wstring folder = Wide(dir.path()) + L"\\\ud55c\uad6d\uc5b4 \uacb0\uacfc";
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));

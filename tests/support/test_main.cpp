@@ -33,6 +33,9 @@ static void EndProcessNow(int code) {
 }
 
 int main(int argc, char **argv) {
+    // Unbuffered, so that a process that dies mid-case still leaves what it
+    // printed up to then (the output goes to a file, which is fully buffered).
+    setvbuf(stdout, nullptr, _IONBF, 0);
     ::testing::InitGoogleTest(&argc, argv);
     int result = RUN_ALL_TESTS();
     fflush(stdout);
