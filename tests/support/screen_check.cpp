@@ -55,3 +55,17 @@ int WaitForPicture(HWND window, const Picture &wanted, DWORD timeout_ms, Picture
         timeout_ms);
     return differences;
 }
+
+bool WaitForSettledPicture(HWND window, const Picture &wanted, DWORD timeout_ms, Picture *shown) {
+    if (WaitForPicture(window, wanted, timeout_ms, shown) != 0) {
+        return false;
+    }
+    return PollUntil(
+        [&] {
+            Picture again = CaptureClient(window);
+            bool same = again.pixels == shown->pixels;
+            *shown = again;
+            return same;
+        },
+        timeout_ms);
+}

@@ -28,3 +28,8 @@ std::string WaitForDisplayText(HWND window, int display_id, const std::string &t
 // returns the pixels that still differ when the time is up (0 when it did);
 // `shown` gets the last picture taken.
 int WaitForPicture(HWND window, const Picture &wanted, DWORD timeout_ms, Picture *shown);
+// Waits until the window shows `wanted` outside its visible children, then
+// until two pictures of the whole client in a row agree: the children have
+// painted too. False when either did not happen in time; `shown` gets the
+// last picture taken.
+bool WaitForSettledPicture(HWND window, const Picture &wanted, DWORD timeout_ms, Picture *shown);
