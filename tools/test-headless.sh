@@ -8,14 +8,16 @@ set -eu
 . "$(dirname "${BASH_SOURCE[0]}")/session.sh"
 cd "$root"
 
-lanes=${KESTRUNE_TEST_LANES:-2}
+# Two lanes (build/lanes.json and the preset mingw-lanes), or one on request.
+lanes=2
+[ "${KESTRUNE_TEST_LANES:-2}" != 1 ] || lanes=1
 kestrune_build
 kestrune_begin_session headless "$lanes"
 if [ "$lanes" -gt 1 ]; then
     # Discovery first, alone: the cases' lists are written before any lane
     # starts (each list is made again whenever its executable is newer).
     ctest --preset mingw -N >/dev/null
-    ctest --preset mingw -j "$lanes" --resource-spec-file "$root/build/lanes.json" "$@"
+    ctest --preset mingw-lanes "$@"
 else
     ctest --preset mingw "$@"
 fi
