@@ -66,7 +66,7 @@ int RunApplication(HINSTANCE instance) {
 // The window's DPI as the record keeps it: a value the program cannot draw
 // at leaves the record at 100 %.
 static int UsableDpi(int dpi) {
-    return dpi >= MIN_DPI && dpi <= MAX_DPI ? dpi : BASE_DPI;
+    return IsDisplayDpi(dpi) ? dpi : BASE_DPI;
 }
 
 static void OnCreate(HWND window, AppState *state) {
@@ -312,7 +312,7 @@ static void ResizeForDpi(HWND window, const RECT *suggested, int dpi) {
 
 void OnDpiChanged(HWND window, WPARAM wparam, LPARAM lparam, AppState *state) {
     int dpi = HIWORD(wparam);
-    if (dpi < MIN_DPI || dpi > MAX_DPI) {
+    if (!IsDisplayDpi(dpi)) {
         return; // not a display scale
     }
     // Nothing of the test is touched: the controls keep their marks and

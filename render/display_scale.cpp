@@ -7,6 +7,10 @@ int ScaleToDpi(int value, int dpi) {
     return MulDiv(value, dpi, BASE_DPI);
 }
 
+bool IsDisplayDpi(int dpi) {
+    return dpi >= MIN_DPI && dpi <= MAX_DPI;
+}
+
 RECT ScaledRect(int left, int top, int right, int bottom, int dpi) {
     RECT r;
     SetRect(&r, ScaleToDpi(left, dpi), ScaleToDpi(top, dpi), ScaleToDpi(right, dpi),
@@ -15,7 +19,7 @@ RECT ScaledRect(int left, int top, int right, int bottom, int dpi) {
 }
 
 int RecordDpi(const AppState *state) {
-    if (state == nullptr || state->dpi < MIN_DPI || state->dpi > MAX_DPI) {
+    if (state == nullptr || !IsDisplayDpi(state->dpi)) {
         return BASE_DPI;
     }
     return state->dpi;

@@ -17,6 +17,8 @@ constexpr int MAX_DPI = 480;
 // meet at 100 % still meet at any scale: left' = R(left), right' = R(right),
 // width' = R(right) - R(left). Font heights follow the same rule.
 int ScaleToDpi(int value, int dpi);
+// Whether a DPI is a display scale the program follows (MIN_DPI..MAX_DPI).
+bool IsDisplayDpi(int dpi);
 // A rectangle given by its four edges at 96 dpi, each edge scaled.
 RECT ScaledRect(int left, int top, int right, int bottom, int dpi);
 // The DPI a record is drawn at: its own, or 96 when it has none (or one
