@@ -1,5 +1,7 @@
 #include "app/window_dpi.h"
 
+#include "platform/system_library.h"
+
 // Looked up at run time: the program must still start on a Windows that
 // does not have them.
 typedef UINT(WINAPI *GetDpiForWindowFunction)(HWND);
@@ -8,12 +10,6 @@ typedef BOOL(WINAPI *AdjustWindowRectExForDpiFunction)(RECT *, DWORD, BOOL, DWOR
 static FARPROC User32Function(const char *name) {
     HMODULE user32 = GetModuleHandleA("user32.dll");
     return user32 != nullptr ? GetProcAddress(user32, name) : nullptr;
-}
-
-// A FARPROC taken as the function it is (through the one function type that
-// any other may be cast to and from without a warning).
-template <typename Function> static Function AsFunction(FARPROC proc) {
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(proc));
 }
 
 int SystemDpi() {

@@ -7,7 +7,9 @@ kestrune_wine_env() {
     export WINEPREFIX=$prefix
     export WINEDEBUG=${WINEDEBUG:--all}
     # No Mono or Gecko install prompts.
-    export WINEDLLOVERRIDES="mscoree,mshtml="
+    # KESTRUNE_DLL_OVERRIDES adds overrides of a case's own (the planted
+    # libraries' case has Wine search native ones first, as Windows does).
+    export WINEDLLOVERRIDES="mscoree,mshtml=${KESTRUNE_DLL_OVERRIDES:+;$KESTRUNE_DLL_OVERRIDES}"
     # Code page 932 for the ANSI APIs, so the Shift-JIS texts show as Japanese;
     # KESTRUNE_WINE_LANG runs a program in another locale (see
     # kestrune_locale_prefix).
@@ -51,7 +53,7 @@ kestrune_prefix_dpi() {
 # outlive wineboot and keep its output streams open, so they never get ours.
 kestrune_prepare_prefix() {
     local prefix=$1
-    [ -f "$prefix/.kestrune-ready-2" ] && return 0
+    [ -f "$prefix/.kestrune-ready-3" ] && return 0
     mkdir -p "$prefix"
     kestrune_wine_env "$prefix"
     wineboot -i </dev/null >"$prefix/wineboot.log" 2>&1 || true
@@ -76,5 +78,13 @@ kestrune_prepare_prefix() {
             </dev/null >>"$prefix/wineboot.log" 2>&1
     fi
     wineserver -w </dev/null >/dev/null 2>&1 || true
-    touch "$prefix/.kestrune-ready-2"
+    # The user's Documents folder is Wine's link to the Unix home; a folder
+    # of the prefix's own keeps what a program files there (the results of a
+    # working folder it cannot write) inside the build tree.
+    local documents
+    documents="$prefix/drive_c/users/$(id -un)/Documents"
+    if [ -L "$documents" ]; then
+        rm -f "$documents" && mkdir -p "$documents"
+    fi
+    touch "$prefix/.kestrune-ready-3"
 }
