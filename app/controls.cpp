@@ -1,5 +1,7 @@
 #include "app/controls.h"
 
+#include "app/accessibility.h"
+
 #include "dsb/score_display.h"
 #include "engine/schedule.h"
 
@@ -100,6 +102,7 @@ bool CreateControl(HWND parent, int id, int dpi) {
                             r.right - r.left, r.bottom - r.top, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
     }
+    ServeAccessibleObject(control);
     if (id == ID_PITCH_SLIDER) {
         SetScrollRange(control, SB_CTL, 0, PITCH_SLIDER_MAX, TRUE);
     } else if (id == ID_VOLUME_SLIDER) {

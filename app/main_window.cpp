@@ -1,12 +1,16 @@
 #include "app/main_window.h"
 
+#include "app/accessibility.h"
 #include "app/controls.h"
+#include "app/keyboard.h"
+#include "app/notices.h"
 #include "app/results_file.h"
 #include "app/screens.h"
 #include "app/settings.h"
 #include "app/window_dpi.h"
 #include "dsb/score_display.h"
 #include "engine/random.h"
+#include "platform/winmm.h"
 #include "render/display_scale.h"
 #include "render/screen_paint.h"
 #include "render/surfaces.h"
@@ -57,6 +61,11 @@ int RunApplication(HINSTANCE instance) {
     }
     MSG msg = {};
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        // The keyboard's own keys (Tab, Enter, the play keys) act here, as a
+        // dialog's do, before a control could take them.
+        if (HandleKeyboardMessage(&msg, GetAppState())) {
+            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -72,13 +81,13 @@ static int UsableDpi(int dpi) {
 static void OnCreate(HWND window, AppState *state) {
     state->main_window = window;
     state->screen = ScreenNone;
-    SeedRandom(timeGetTime());
+    SeedRandom(Winmm().timeGetTime());
     state->dpi = UsableDpi(WindowDpi(window));
     FitClientArea(window, ScaledClientWidth(state->dpi), ScaledClientHeight(state->dpi));
     CreateSurfaces(state);
     OpenWaveOut(window, state);
     ReadSettings(state);
-    StartResults();
+    StartResults(window);
     ShowTitleScreen(state);
 }
 
@@ -138,6 +147,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     case DSBN_SETTLED: OnDisplaySettled(window, wparam, state); return 0;
     case WM_DPICHANGED: OnDpiChanged(window, wparam, lparam, state); return 0;
     case WM_SIZE: OnSize(window, wparam, state); return 0;
+    case WM_GETOBJECT: return OnGetObject(window, wparam, lparam, state);
     default: return DefWindowProcA(window, message, wparam, lparam);
     }
 }
@@ -151,6 +161,15 @@ static int ToneOfButton(int id) {
     case ID_TARGET: return 0;
     case ID_PLAY: return 1;
     default: return -1;
+    }
+}
+
+// A tone that no device would take is not lost in silence: the listener is
+// told, once for each press, and the test goes on (the press is lost, as one
+// made while a tone sounds). Only a test's own play buttons tell.
+static void OnPlayRequest(HWND window, int tone, AppState *state) {
+    if (StartTone(state, tone) == PLAY_FAILED && state->screen == ScreenTest) {
+        ShowNotice(window, NOTICE_NO_SOUND);
     }
 }
 
@@ -184,13 +203,13 @@ void OnCommand(HWND window, WPARAM wparam, LPARAM lparam, AppState *state) {
     case ID_DECIDE:
         GradeAnswer(state);
         // Cut off a tone still sounding; its buffer comes back as MM_WOM_DONE.
-        waveOutReset(state->wave_out);
+        Winmm().waveOutReset(state->wave_out);
         return;
     default: break;
     }
     int tone = ToneOfButton(id);
     if (tone >= 0) {
-        PlayTone(state, tone);
+        OnPlayRequest(window, tone, state);
         return;
     }
     StorePick(id, control, state);
@@ -251,17 +270,21 @@ void OnHScroll(HWND, WPARAM wparam, LPARAM lparam, AppState *state) {
 }
 
 void OnDisplaySettled(HWND window, WPARAM wparam, AppState *state) {
-    int id = GetDlgCtrlID(reinterpret_cast<HWND>(wparam));
+    HWND display = reinterpret_cast<HWND>(wparam);
+    int id = GetDlgCtrlID(display);
     if (id == ID_SCORE_DISPLAY) {
         // The score stays hidden through the second half of the test.
         if (state->trial > 5) {
             SendDlgItemMessageA(window, ID_SCORE_DISPLAY, DSBM_SETBLANK, 1, 0);
         }
+        AnnounceValue(display);
         return;
     }
     state->results_revealed = 1;
     ComposeScreen(state);
     InvalidateRect(window, nullptr, TRUE);
+    AnnounceValue(display);
+    AnnounceScreenTexts(window);
 }
 
 void OnPaint(HWND window, AppState *state) {

@@ -1,6 +1,8 @@
 #include "app/results_file.h"
 
+#include "app/notices.h"
 #include "app/settings.h"
+#include "app/user_folders.h"
 #include "engine/result_record.h"
 
 #include <string.h>
@@ -25,13 +27,27 @@ struct PendingRow {
     char bytes[RESULT_LINE_BYTES];
 };
 
+// Where the rows go: beside Settings.ini until that folder turns out not to
+// take the file, then Kestrune\ in the Documents folder for the rest of the
+// run.
+enum ResultsPlace { PLACE_WORKING_FOLDER, PLACE_DOCUMENTS };
+
 static PendingRow *pending_first = nullptr;
 static PendingRow *pending_last = nullptr;
 static int pending_count = 0;
 static bool results_enabled = true;
+static ResultsPlace results_place = PLACE_WORKING_FOLDER;
+static HWND results_owner = nullptr;
+// Each told once per run.
+static bool told_place = false;
+static bool told_not_saved = false;
 
-void StartResults() {
+void StartResults(HWND owner) {
     results_enabled = ReadResultsEnabled();
+    results_place = PLACE_WORKING_FOLDER;
+    results_owner = owner;
+    told_place = false;
+    told_not_saved = false;
 }
 
 int PendingResultCount() {
@@ -202,21 +218,45 @@ static void WriteKeptRows(HANDLE file) {
     FlushFileBuffers(file);
 }
 
-bool WritePendingResults() {
-    if (pending_first == nullptr) {
-        return true;
-    }
-    wchar_t path[RESULTS_PATH_CHARS];
-    if (!BuildCurrentFolderPath(SETTINGS_WIDE(RESULTS_FILE_NAME), path, RESULTS_PATH_CHARS)) {
+// Kestrune\ in the Documents folder, made when missing, with a separator at
+// the end.
+static bool DocumentsResultsFolder(wchar_t *folder, int chars) {
+    const wchar_t *name = L"\\" SETTINGS_WIDE(RESULTS_DOCUMENTS_FOLDER);
+    if (!DocumentsFolder(folder, chars) || lstrlenW(folder) + lstrlenW(name) + 1 >= chars) {
         return false;
     }
+    lstrcatW(folder, name);
+    if (!CreateDirectoryW(folder, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        return false;
+    }
+    lstrcatW(folder, L"\\");
+    return true;
+}
+
+// How a try to write the kept rows into one folder went.
+enum WriteOutcome {
+    ROWS_WRITTEN,      // none is left waiting
+    ROWS_KEPT,         // the file is held (Excel) or a write failed: they wait
+    FOLDER_UNWRITABLE, // the folder will not take the file at all
+};
+
+// Writes the kept rows to Results.csv in `folder` (which ends in a separator).
+static WriteOutcome WriteRowsIn(const wchar_t *folder) {
+    wchar_t path[RESULTS_PATH_CHARS];
+    if (lstrlenW(folder) + lstrlenW(SETTINGS_WIDE(RESULTS_FILE_NAME)) >= RESULTS_PATH_CHARS) {
+        return FOLDER_UNWRITABLE;
+    }
+    lstrcpyW(path, folder);
+    lstrcatW(path, SETTINGS_WIDE(RESULTS_FILE_NAME));
     // Others may read and append while it is open; a program that will not
     // share it (Excel) makes the open fail, and the rows wait.
     HANDLE file =
         CreateFileW(path, GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        return false;
+        DWORD error = GetLastError();
+        bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+        return held ? ROWS_KEPT : FOLDER_UNWRITABLE;
     }
     OVERLAPPED where = {};
     Turn turn = TakeTurn(file, &where);
@@ -227,11 +267,60 @@ bool WritePendingResults() {
         UnlockFileEx(file, 0, 1, 0, &where);
     }
     CloseHandle(file);
+    return pending_first == nullptr ? ROWS_WRITTEN : ROWS_KEPT;
+}
+
+// The working folder with a separator after it, or false when it has no
+// whole path or lies in the temporary folder: a program started from inside
+// a zip runs in a temporary folder that is deleted afterwards, and its
+// results with it.
+static bool WorkingFolder(wchar_t *folder) {
+    if (!BuildCurrentFolderPath(L"", folder, RESULTS_PATH_CHARS)) {
+        return false;
+    }
+    return !IsInTemporaryFolder(folder);
+}
+
+// Tries the working folder while it takes the rows, then the Documents
+// folder for the rest of the run. `may_tell`: the listener may be told, in a
+// message box, where the rows go or that they could go nowhere (not while
+// the window is being destroyed or the session is ending).
+static bool WriteRows(bool may_tell) {
+    if (pending_first == nullptr) {
+        return true;
+    }
+    if (results_place == PLACE_WORKING_FOLDER) {
+        wchar_t folder[RESULTS_PATH_CHARS];
+        if (WorkingFolder(folder) && WriteRowsIn(folder) != FOLDER_UNWRITABLE) {
+            return pending_first == nullptr;
+        }
+        results_place = PLACE_DOCUMENTS;
+    }
+    wchar_t folder[RESULTS_PATH_CHARS];
+    if (!DocumentsResultsFolder(folder, RESULTS_PATH_CHARS) ||
+        WriteRowsIn(folder) == FOLDER_UNWRITABLE) {
+        if (may_tell && !told_not_saved) {
+            told_not_saved = true;
+            ShowNotice(results_owner, NOTICE_RESULTS_NOT_SAVED);
+        }
+        return false;
+    }
+    if (may_tell && !told_place) {
+        told_place = true;
+        wchar_t path[RESULTS_PATH_CHARS];
+        lstrcpyW(path, folder);
+        lstrcatW(path, SETTINGS_WIDE(RESULTS_FILE_NAME));
+        ShowNotice(results_owner, NOTICE_RESULTS_MOVED, path);
+    }
     return pending_first == nullptr;
 }
 
-// A new file beside Results.csv, never one that exists.
-static HANDLE CreateFallbackFile() {
+bool WritePendingResults() {
+    return WriteRows(true);
+}
+
+// A new file in `folder`, never one that exists.
+static HANDLE CreateFallbackFile(const wchar_t *folder) {
     SYSTEMTIME now;
     GetLocalTime(&now);
     for (int n = 1; n <= FALLBACK_NAMES; ++n) {
@@ -243,9 +332,11 @@ static HANDLE CreateFallbackFile() {
         }
         lstrcatW(name, L".csv");
         wchar_t path[RESULTS_PATH_CHARS];
-        if (!BuildCurrentFolderPath(name, path, RESULTS_PATH_CHARS)) {
+        if (lstrlenW(folder) + lstrlenW(name) >= RESULTS_PATH_CHARS) {
             return INVALID_HANDLE_VALUE;
         }
+        lstrcpyW(path, folder);
+        lstrcatW(path, name);
         HANDLE file = CreateFileW(path, GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                   CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) {
@@ -255,15 +346,32 @@ static HANDLE CreateFallbackFile() {
     return INVALID_HANDLE_VALUE;
 }
 
+// The rows still kept go to a new file beside the Results.csv that would not
+// take them; false when that cannot be made either.
+static bool WriteFallbackFile() {
+    wchar_t folder[RESULTS_PATH_CHARS];
+    bool found = results_place == PLACE_WORKING_FOLDER
+                     ? WorkingFolder(folder)
+                     : DocumentsResultsFolder(folder, RESULTS_PATH_CHARS);
+    HANDLE file = found ? CreateFallbackFile(folder) : INVALID_HANDLE_VALUE;
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    WriteKeptRows(file);
+    CloseHandle(file);
+    return pending_first == nullptr;
+}
+
 void FinishResults() {
-    if (!WritePendingResults()) {
-        HANDLE file = CreateFallbackFile();
-        if (file != INVALID_HANDLE_VALUE) {
-            WriteKeptRows(file);
-            CloseHandle(file);
+    if (!WriteRows(false) && !WriteFallbackFile() && results_place == PLACE_WORKING_FOLDER) {
+        // The working folder took the file before but takes nothing now (a
+        // full disk, a share gone): the Documents folder is the other place.
+        results_place = PLACE_DOCUMENTS;
+        if (!WriteRows(false)) {
+            WriteFallbackFile();
         }
     }
-    // Only a folder that cannot be written leaves rows here: they are lost.
+    // Only rows that neither folder would take are left here: they are lost.
     while (pending_first != nullptr) {
         DropOldestRow();
     }

@@ -2,8 +2,9 @@
 // test. A row that cannot be written yet (another program, such as Excel,
 // holds the file) is kept in memory and written at the next chance, in the
 // order the tests were taken; what is still kept when the program ends goes
-// to a new file beside it. Only a folder that cannot be written loses rows,
-// and then without a word, as the volume is lost there.
+// to a new file beside it. A working folder that cannot be written (or lies
+// in the temporary folder) sends the rows to Kestrune\Results.csv in the
+// Documents folder instead, and the listener is told where, once a run.
 #pragma once
 
 #include "engine/app_state.h"
@@ -21,16 +22,22 @@ constexpr DWORD RESULTS_TURN_OFFSET_HIGH = 0x7FFFFFFF;
 // How long a writer waits for its turn before it keeps its rows for later.
 constexpr DWORD RESULTS_TURN_WAIT_MS = 3000;
 
-// Reads whether the file is wanted (Results=0 in Settings.ini turns it off).
-void StartResults();
+// The folder made in the Documents folder for the results that the working
+// folder will not take.
+#define RESULTS_DOCUMENTS_FOLDER "Kestrune"
+
+// Reads whether the file is wanted (Results=0 in Settings.ini turns it off)
+// and starts the run's results beside Settings.ini; `owner` owns the
+// message boxes that tell where the results went.
+void StartResults(HWND owner);
 // Keeps the completed test in `state` as a row, then writes every row kept,
 // oldest first. True when none is left waiting.
 bool RecordResult(const AppState *state);
 // Writes the rows kept, if the file can take them now. True when none is
-// left waiting.
+// left waiting. The listener may be told where they went (a message box).
 bool WritePendingResults();
 // At the program's end: the rows kept go to Results.csv, or failing that to
-// a new fallback file, and are then forgotten.
+// a new fallback file, and are then forgotten. Shows nothing.
 void FinishResults();
 // How many rows are waiting in memory.
 int PendingResultCount();

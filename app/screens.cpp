@@ -1,6 +1,8 @@
 #include "app/screens.h"
 
+#include "app/accessibility.h"
 #include "app/controls.h"
+#include "app/keyboard.h"
 #include "app/results_file.h"
 #include "dsb/score_display.h"
 #include "engine/grading.h"
@@ -41,6 +43,8 @@ bool ShowTitleScreen(AppState *state) {
     state->screen = ScreenTitle;
     ComposeScreen(state);
     InvalidateRect(state->main_window, nullptr, TRUE);
+    ArrangeFocus(state);
+    AnnounceScreenTexts(state->main_window);
     return true;
 }
 
@@ -62,6 +66,8 @@ bool StartTest(AppState *state) {
     SendToDisplay(state->main_window, ID_SCORE_DISPLAY, DSBM_SETSPEED, SPEED_TEST);
     SendToDisplay(state->main_window, ID_SCORE_DISPLAY, DSBM_SETBLANK, 0);
     SetScrollPos(GetDlgItem(state->main_window, ID_VOLUME_SLIDER), SB_CTL, state->volume, TRUE);
+    ArrangeFocus(state);
+    AnnounceScreenTexts(state->main_window);
     return true;
 }
 
@@ -77,6 +83,8 @@ bool ShowResultScreen(AppState *state) {
     SendToDisplay(state->main_window, ID_FINAL_DISPLAY, DSBM_SETVALUE, state->score);
     ComposeScreen(state);
     InvalidateRect(state->main_window, nullptr, TRUE);
+    ArrangeFocus(state);
+    AnnounceScreenTexts(state->main_window);
     return true;
 }
 
@@ -96,6 +104,11 @@ bool GradeAnswer(AppState *state) {
     ResetAnswerControls(state);
     ComposeScreen(state);
     InvalidateRect(state->main_window, nullptr, TRUE);
+    // A new trial, as a new screen: the keyboard starts again at the top.
+    if (!completed) {
+        ArrangeFocus(state);
+        AnnounceScreenTexts(state->main_window);
+    }
     // Written once the final count has started and the screen is composed,
     // so that waiting for the disk holds up neither; on the disk before the
     // count ends, should the session end during it.

@@ -1,6 +1,8 @@
 #include "dsb/score_display.h"
 
-#include <mmsystem.h>
+#include "platform/winmm.h"
+
+#include <stdlib.h>
 
 // Threads: the multimedia timer callback only posts DSBM_TICK to the window.
 // Everything that reads or writes the record or the memory surface runs in
@@ -130,7 +132,7 @@ static void NotifySettled(HWND window) {
 
 static void StopDisplayCount(DsbData *data) {
     if (data->timer_id != 0) {
-        timeKillEvent(data->timer_id);
+        Winmm().timeKillEvent(data->timer_id);
         data->timer_id = 0;
     }
 }
@@ -141,10 +143,10 @@ static bool StartDisplayCount(DsbData *data) {
     int period = 1000 / data->speed;
     if (period < MIN_TICK_MS)
         period = MIN_TICK_MS;
-    data->start_time = timeGetTime();
-    data->timer_id =
-        timeSetEvent(period, period / 2, DisplayTick, reinterpret_cast<DWORD_PTR>(data->window),
-                     TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
+    data->start_time = Winmm().timeGetTime();
+    data->timer_id = Winmm().timeSetEvent(
+        period, period / 2, DisplayTick, reinterpret_cast<DWORD_PTR>(data->window),
+        TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
     return data->timer_id != 0;
 }
 
@@ -168,7 +170,8 @@ void CALLBACK DisplayTick(UINT timer_id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_
 static LRESULT AdvanceDisplayCount(HWND window, WPARAM tick_id, DsbData *data) {
     if (!data || data->timer_id == 0 || static_cast<UINT>(tick_id) != data->timer_id)
         return 0; // posted by a timer that has been killed or replaced since
-    double elapsed = static_cast<double>(static_cast<DWORD>(timeGetTime() - data->start_time));
+    double elapsed =
+        static_cast<double>(static_cast<DWORD>(Winmm().timeGetTime() - data->start_time));
     // A speed changed to one that cannot count ends the count at its end point.
     double x = 1.0;
     if (IsCountingSpeed(data->speed)) {
@@ -320,6 +323,18 @@ static LRESULT GetDisplayBlank(const DsbData *data) {
     return data ? data->blank : 0;
 }
 
+// The figure in the text drawn last ("%3d": spaces before the digits).
+static LRESULT GetShownFigure(const DsbData *data) {
+    if (!data)
+        return DSB_SHOWS_NO_FIGURE;
+    const char *c = data->shown_text;
+    while (*c == ' ')
+        ++c;
+    if (*c == 0 || *c == '-')
+        return DSB_SHOWS_NO_FIGURE;
+    return atoi(c);
+}
+
 LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     DsbData *data = static_cast<DsbData *>(GetPropA(window, DSB_PROP_NAME));
     switch (message) {
@@ -335,6 +350,7 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wparam, LPA
     case DSBM_GETBLANK: return GetDisplayBlank(data);
     case DSBM_TICK: return AdvanceDisplayCount(window, wparam, data);
     case DSBM_SETTLE_NOW: return SettleUncountedValue(window, wparam, data);
+    case DSBM_GETSHOWN: return GetShownFigure(data);
     }
     return DefWindowProcA(window, message, wparam, lparam);
 }

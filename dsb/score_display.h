@@ -20,6 +20,10 @@ constexpr UINT DSBM_TICK = 0x8008;
 // timer to be had), wParam = the value; announces it as settled from the
 // queue, as the count's last tick would have.
 constexpr UINT DSBM_SETTLE_NOW = 0x8009;
+// The figure the display shows at this moment (mid-count, the one drawn
+// last), or DSB_SHOWS_NO_FIGURE while it shows the dashes or nothing yet.
+constexpr UINT DSBM_GETSHOWN = 0x800A;
+constexpr LRESULT DSB_SHOWS_NO_FIGURE = -1;
 
 // The figures' geometry (cells 32 wide, segments up to y 52) is that of a
 // display at 100 % display scale, whose client area is 60 pixels high (102 x

@@ -76,6 +76,9 @@ struct AppState {
     // built: 96 at 100 % display scale, 144 at 150 %. A record that has none
     // yet (0) is drawn at 96.
     int dpi;
+    // Set once the listener has used the keyboard: from then on each screen
+    // and trial puts the focus on its first control, and focus is shown.
+    BYTE keyboard_used;
 };
 
 struct TrialInfo {

@@ -7,6 +7,7 @@
 #include "sound/wave_out.h"
 #include "tests/support/app_window.h"
 #include "tests/support/capture.h"
+#include "tests/support/message_boxes.h"
 #include "tests/support/message_pump.h"
 
 #include <gtest/gtest.h>
@@ -140,6 +141,26 @@ TEST_F(MainWindowSoundTest, DecideDuringAToneCutsItOff) {
     double cents = PitchErrorCents(last.samples.data(), next);
     EXPECT_LT(fabs(cents), MAX_CENTS_ERROR);
     printf("  next tone pitch error %+.6f cents\n", cents);
+}
+
+// A device that fails on a write (its handle made worthless behind the
+// program's back, as when its driver goes away) is opened again and the
+// tone written once more; with no device open at all (as after a start
+// without headphones) a press opens one. Both sound, without a word. Each
+// open starts the capture file anew, so only the last tone is in it.
+TEST_F(MainWindowSoundTest, ALostOrMissingDeviceIsOpenedAgainByThePress) {
+    MessageBoxWatcher boxes;
+    Click(ID_START);
+    ASSERT_EQ(waveOutClose(state_->wave_out), MMSYSERR_NOERROR);
+    Play(ID_PLAY_A, 1);
+    CloseWaveOut(state_);
+    ASSERT_EQ(state_->wave_out, nullptr);
+    expected_.clear();
+    Play(ID_PLAY_B, 2);
+    CapturedStream stream;
+    CloseAndCapture(&stream);
+    CheckTones(stream);
+    EXPECT_TRUE(boxes.Texts().empty()) << "a notice";
 }
 
 // Closing the program while a tone sounds stops it and releases its buffer.

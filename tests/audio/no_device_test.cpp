@@ -4,7 +4,10 @@
 
 #include "app/controls.h"
 #include "app/main_window.h"
+#include "app/notices.h"
 #include "tests/support/app_window.h"
+#include "tests/support/files.h"
+#include "tests/support/message_boxes.h"
 #include "tests/support/message_pump.h"
 
 #include <gtest/gtest.h>
@@ -37,10 +40,14 @@ TEST(NoWaveDevice, EveryPlayIsRefused) {
     DestroyWindow(window);
 }
 
-// The program's main window without a device: the play buttons are silent and
-// a whole test of ten Decides still reaches the result screen.
-TEST(NoWaveDevice, TenDecidesReachTheResultScreen) {
+// The program's main window without a device: each press of a play button
+// tries the device again and then tells the listener, once, that nothing
+// could be played; a whole test of ten Decides still reaches the result
+// screen.
+TEST(NoWaveDevice, EachPressIsToldAndTenDecidesReachTheResultScreen) {
     DeleteFileA("Settings.ini");
+    MessageBoxWatcher boxes;
+    size_t presses = 0;
     HWND window = OpenMainWindow(false);
     ASSERT_NE(window, nullptr);
     AppState *state = GetAppState();
@@ -53,6 +60,8 @@ TEST(NoWaveDevice, TenDecidesReachTheResultScreen) {
         for (int id : {ID_PLAY_A, ID_PLAY_B, ID_PLAY_C, ID_TARGET, ID_PLAY}) {
             if (GetDlgItem(window, id) != nullptr && IsWindowVisible(GetDlgItem(window, id))) {
                 click(id);
+                presses += 1;
+                EXPECT_EQ(boxes.Texts().size(), presses) << "a notice for the press, at once";
                 EXPECT_EQ(state->playing, 0);
                 EXPECT_EQ(state->wave_buffer, nullptr);
             }
@@ -61,6 +70,10 @@ TEST(NoWaveDevice, TenDecidesReachTheResultScreen) {
     }
     EXPECT_EQ(state->trial, TRIAL_COUNT);
     EXPECT_EQ(state->screen, ScreenResult);
+    EXPECT_EQ(presses, 6u * 3 + 4u * 2);
+    for (const std::wstring &text : boxes.Texts()) {
+        EXPECT_EQ(text, FromCodePage932(NOTICE_NO_SOUND));
+    }
     DestroyWindow(window);
     PumpPending();
     DrainQuit();

@@ -4,8 +4,10 @@
 #include "engine/grading.h"
 #include "engine/pitch.h"
 #include "engine/schedule.h"
+#include "tests/support/accessible.h"
 #include "tests/support/capture.h"
 #include "tests/support/files.h"
+#include "tests/support/message_pump.h"
 
 #include <math.h>
 #include <stdio.h>
@@ -55,8 +57,59 @@ bool CheckChord(Listener *listener, const HeardTone &tone) {
     return true;
 }
 
+// The key for each play button, as the read-me's table gives them.
+WORD KeyOfButton(int id) {
+    switch (id) {
+    case ID_PLAY_A: return 'A';
+    case ID_PLAY_B: return 'B';
+    case ID_PLAY_C: return 'C';
+    case ID_TARGET: return 'T';
+    default: return 'P';
+    }
+}
+
+constexpr DWORD KEY_TIMEOUT_MS = 10000;
+
+bool WaitForFocus(Listener *listener, int id) {
+    if (!PollUntil([&] { return listener->app->FocusedId() == id; }, KEY_TIMEOUT_MS)) {
+        return Fail(listener, "the keyboard focus did not come to control", id);
+    }
+    return true;
+}
+
+// Marks button `pick` (0..2) of the row whose first button has the focus and
+// none is marked: Space marks the first, each Right moves on and marks.
+bool MarkRowByKeys(Listener *listener, int first, int pick) {
+    KestruneApp *app = listener->app;
+    bool sent = pick == 0 ? app->PressKey(VK_SPACE) : app->PressKey(VK_RIGHT);
+    for (int i = 1; i < pick; ++i) {
+        sent = sent && app->PressKey(VK_RIGHT);
+    }
+    if (!sent || !PollUntil([&] { return app->IsChecked(first + pick); }, KEY_TIMEOUT_MS)) {
+        return Fail(listener, "a key did not mark the radio button", first + pick);
+    }
+    return true;
+}
+
+// The focused slider moved to `pos` with its keys: Home, then Page Down and
+// Right (each as a click on the bar's page and arrow), or End.
+bool MoveSliderByKeys(Listener *listener, int id, int pos) {
+    KestruneApp *app = listener->app;
+    bool sent = app->PressKey(pos == PITCH_SLIDER_MAX ? VK_END : VK_HOME);
+    for (int i = 0; pos < PITCH_SLIDER_MAX && i < pos / 20 + pos % 20; ++i) {
+        sent = sent && app->PressKey(i < pos / 20 ? VK_NEXT : VK_RIGHT);
+    }
+    if (!sent || !PollUntil([&] { return app->ScrollPos(id) == pos; }, KEY_TIMEOUT_MS)) {
+        return Fail(listener, "the slider's keys did not bring it to", pos);
+    }
+    return true;
+}
+
 bool MoveSlider(Listener *listener, int id, int pos) {
     KestruneApp *app = listener->app;
+    if (listener->keys_only) {
+        return WaitForFocus(listener, id) && MoveSliderByKeys(listener, id, pos);
+    }
     // A drag: the thumb is tracked, then dropped.
     if (!app->Scroll(id, SB_THUMBTRACK, pos) || !app->Scroll(id, SB_THUMBPOSITION, pos) ||
         !app->Scroll(id, SB_ENDSCROLL)) {
@@ -110,7 +163,9 @@ bool PlayAndHear(Listener *listener, int id, HeardTone *heard) {
     // Queued behind the previous tone's completion, which the device has sent
     // by the time that tone has ended in the stream: the press is never one
     // that the program must refuse because a tone is still in flight.
-    if (!listener->app->PostClick(id)) {
+    bool pressed = listener->keys_only ? listener->app->PressKey(KeyOfButton(id))
+                                       : listener->app->PostClick(id);
+    if (!pressed) {
         return Fail(listener, "a play button is missing", id);
     }
     std::vector<short> tone;
@@ -157,8 +212,20 @@ bool AnswerComparison(Listener *listener, AnswerStyle style) {
     }
     int pick_high = style == AnswerStyle::Heard ? high : low;
     int pick_low = style == AnswerStyle::Heard ? low : high;
-    if (!listener->app->Click(ID_HIGH_A + pick_high) ||
-        !listener->app->Click(ID_LOW_A + pick_low)) {
+    if (listener->keys_only) {
+        // From the upper row, Tab passes the three play buttons to the lower.
+        KestruneApp *app = listener->app;
+        if (!WaitForFocus(listener, ID_HIGH_A) || !MarkRowByKeys(listener, ID_HIGH_A, pick_high)) {
+            return false;
+        }
+        for (int i = 0; i < 4; ++i) {
+            app->PressKey(VK_TAB);
+        }
+        if (!WaitForFocus(listener, ID_LOW_A) || !MarkRowByKeys(listener, ID_LOW_A, pick_low)) {
+            return false;
+        }
+    } else if (!listener->app->Click(ID_HIGH_A + pick_high) ||
+               !listener->app->Click(ID_LOW_A + pick_low)) {
         return Fail(listener, "a radio button is missing");
     }
     if (!listener->app->IsChecked(ID_HIGH_A + pick_high) ||
@@ -221,10 +288,32 @@ bool AnswerMatching(Listener *listener, AnswerStyle style) {
     return CheckChord(listener, play) && CheckPitch(listener, play, 1);
 }
 
+// Waits until the program has moved past trial `trial`: the next trial's
+// line, as a screen reader reads it, or the result screen.
+bool WaitForNextTrial(Listener *listener, int trial) {
+    KestruneApp *app = listener->app;
+    if (trial + 1 == TRIAL_COUNT) {
+        return app->WaitForScreen({ID_BACK, ID_RESULT_QUIT, ID_FINAL_DISPLAY}, KEY_TIMEOUT_MS) ||
+               Fail(listener, "Enter did not bring the result screen");
+    }
+    std::wstring line = L"No." + std::to_wstring(trial + 2) + L" of 10";
+    auto shown = [&] {
+        std::vector<AccessibleItem> items;
+        std::string failure;
+        ReadAccessibleScreen(app->window(), &items, &failure);
+        return FindAccessible(items, line) != nullptr;
+    };
+    return PollUntil(shown, KEY_TIMEOUT_MS) || Fail(listener, "Enter did not bring the next trial");
+}
+
 bool Decide(Listener *listener) {
     AppState *expected = &listener->expected;
-    if (!listener->app->Click(ID_DECIDE)) {
-        return Fail(listener, "Decide is missing or did not answer");
+    bool decided = listener->keys_only ? listener->app->PressKey(VK_RETURN, 3) &&
+                                             WaitForNextTrial(listener, expected->trial)
+                                       : listener->app->Click(ID_DECIDE);
+    if (!decided) {
+        return listener->failure.empty() ? Fail(listener, "Decide is missing or did not answer")
+                                         : false;
     }
     listener->verdicts.push_back(listener->answered_right);
     listener->answered_right = false; // nothing marked for the next trial yet

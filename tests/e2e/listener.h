@@ -19,6 +19,9 @@ enum class AnswerStyle { Heard, Opposite };
 
 struct Listener {
     KestruneApp *app;
+    // Answers from the keyboard alone (keys sent as the keyboard sends them,
+    // never a click or a message to a control), else with the mouse.
+    bool keys_only = false;
     CaptureMonitor capture;
     AppState expected;            // the program's record as it must be, kept by the listener
     std::vector<HeardTone> heard; // every tone in the order played
@@ -40,5 +43,7 @@ bool AnswerComparison(Listener *listener, AnswerStyle style);
 // the slider there (or far from it), then plays once more.
 bool AnswerMatching(Listener *listener, AnswerStyle style);
 // Presses Decide, notes the listener's verdict and grades the same answer in
-// the expected record.
+// the expected record. From the keyboard, Enter is held through three
+// auto-repeats, and the step ends once the next trial (or the result
+// screen) has come.
 bool Decide(Listener *listener);

@@ -7,7 +7,9 @@
 #include "app/controls.h"
 #include "engine/schedule.h"
 #include "listener.h"
+#include "tests/support/accessible.h"
 #include "tests/support/screen_check.h"
+#include "tests/support/picture.h"
 #include "tests/support/capture.h"
 #include "tests/support/files.h"
 #include "tests/support/program.h"
@@ -17,7 +19,10 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
 #include <stdio.h>
+
+#include <set>
 
 namespace {
 
@@ -137,6 +142,38 @@ class PlaythroughTest : public ::testing::Test {
     }
 
     void ExpectTitle() { ExpectScreen(ScreenTitle, kTitleScreenIds, "title"); }
+
+    // The screen as a screen reader reads it: each shown control named, no
+    // two alike, a score display's value the figure its pixels show (a
+    // blank one's is hidden), and these texts among the controls.
+    void ExpectReadable(const char *name, const std::vector<std::wstring> &texts) {
+        SCOPED_TRACE(name);
+        std::vector<AccessibleItem> items;
+        std::string failure;
+        ASSERT_TRUE(ReadAccessibleScreen(app.window(), &items, &failure)) << failure;
+        std::set<std::wstring> names;
+        size_t shown = 0;
+        for (int id : app.ChildIds()) {
+            shown += app.IsShown(id) ? 1 : 0;
+        }
+        Picture picture = CaptureClient(app.window());
+        for (const AccessibleItem &item : items) {
+            if (!item.is_control) {
+                continue;
+            }
+            EXPECT_FALSE(item.name.empty()) << "a control without a name";
+            EXPECT_TRUE(names.insert(item.name).second) << "two controls of one name";
+            for (int id : {ID_SCORE_DISPLAY, ID_FINAL_DISPLAY}) {
+                std::string digits = ReadDisplayIn(picture, app.window(), id);
+                if (!digits.empty() && item.role == ROLE_SYSTEM_STATICTEXT) {
+                    digits.erase(0, digits.find_first_not_of(' '));
+                    EXPECT_EQ(item.value, digits == "---" ? L"非表示" : Wide(digits));
+                }
+            }
+        }
+        EXPECT_EQ(names.size(), shown) << "every shown control, once";
+        EXPECT_EQ(AccessibleTexts(items), texts) << "the painted texts";
+    }
 
     void Launch() {
         ASSERT_TRUE(app.Launch(dir.path())) << app.launch_failure();
@@ -275,6 +312,55 @@ TEST_F(PlaythroughTest, WithSettingsAListenerWhoAnswersTheOppositeThenTheQuitBut
                              dir.File("Settings.ini").c_str());
     EXPECT_STREQ(keep, "yes");
     printf("  whole run %lu ms\n", GetTickCount() - start);
+}
+
+// A listener who has only the keyboard (and a screen reader): Enter starts,
+// the play keys sound the tones, Tab, the arrows and Space mark the answers,
+// the slider's keys move it, Enter (held, so that it repeats) decides; no
+// click reaches the program. The scores are the mouse's for the same
+// answers, and each screen reads as it is drawn.
+TEST_F(PlaythroughTest, AKeyboardAloneTakesTheWholeTestAndTheScreensRead) {
+    Launch();
+    ExpectTitle();
+    ExpectReadable("title", {L"Kestrune Ver1.1", L"あなたの音高識別能力をお手軽に診断します。",
+                             L"1. 問題は全部で10問です。所要時間は約3分を想定しています。",
+                             L"2. スコアは、1問ごとに再計算され変動します。",
+                             L"3. 前半はスコアが表示されますが、途中から非表示となります。",
+                             L"4. 問題の難易度は、成績に応じて変化します。",
+                             L"5. 音量は自由に調節できます。上げすぎに注意しましょう。",
+                             L"開始ボタンで始まります。時間制限はありません。"});
+    listener.keys_only = true;
+    ASSERT_TRUE(app.PressKey(VK_RETURN, 3));
+    ASSERT_TRUE(app.WaitForScreen(kTestScreenIds));
+    ExpectNewTest(&listener);
+    for (int t = 0; t < TRIAL_COUNT; ++t) {
+        if (t == 0 || t == 3) {
+            EXPECT_EQ(WaitForDisplayText(app.window(), ID_SCORE_DISPLAY,
+                                         DisplayText(listener.expected.score), COUNT_TIMEOUT_MS),
+                      DisplayText(listener.expected.score));
+            ExpectReadable(t == 0 ? "comparison" : "matching",
+                           {t == 0 ? L"最も高い音と低い音をそれぞれ選択してください。"
+                                   : L"Playの音をTargetの音に合わせてください。",
+                            L"No." + std::to_wstring(t + 1) + L" of 10"});
+        }
+        ExpectScreen(ScreenTest, kTestScreenIds, IsComparisonTrial(t) ? "comparison" : "matching");
+        PlayTrial(t, AnswerStyle::Heard, kHeardTest[t]);
+        ASSERT_FALSE(HasFatalFailure());
+    }
+    EXPECT_EQ(WaitForDisplayText(app.window(), ID_FINAL_DISPLAY, "300", COUNT_TIMEOUT_MS), "300");
+    listener.expected.results_revealed = 1;
+    ExpectScreen(ScreenResult, kResultScreenIds, "result");
+    std::vector<std::wstring> texts = {
+        L"       提示音のコード名と周波数[Hz]        回答(正解)  Score"};
+    for (const char *row : listener.expected.result_rows) {
+        texts.push_back(FromCodePage932(row));
+    }
+    texts.push_back(L"このスコアにおける識別能力は0.50centです。");
+    ExpectReadable("result", texts);
+    ASSERT_TRUE(app.PressKey(VK_RETURN));
+    ExpectTitle();
+    ASSERT_TRUE(app.Close());
+    QuitAndExpectVolume(90);
 }
 
 // Two tests in a folder named in Hangul: Results.csv there holds the header

@@ -18,8 +18,8 @@ import zipfile
 ZIP, EXE, LICENSE, VERSION = sys.argv[1:5]
 PACKER = os.path.join(os.path.dirname(__file__), "..", "..", "tools", "make_release_zip.py")
 FOLDER = "Kestrune-%s/" % VERSION
-SECTIONS = ["概要", "動作環境", "使い方", "設定ファイル", "結果の記録", "アンインストール",
-            "注意", "ライセンス", "更新履歴"]
+SECTIONS = ["概要", "動作環境", "使い方", "キーボードでの操作", "設定ファイル", "結果の記録",
+            "アンインストール", "注意", "ライセンス", "更新履歴"]
 
 
 def member(name):

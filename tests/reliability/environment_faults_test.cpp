@@ -5,7 +5,9 @@
 #include "tests/reliability/process_counts.h"
 #include "tests/support/answers.h"
 #include "tests/support/main_window_fixture.h"
+#include "tests/support/message_boxes.h"
 #include "tests/support/message_pump.h"
+#include "tests/support/results_csv.h"
 #include "tests/support/seven_segment.h"
 
 #include <gtest/gtest.h>
@@ -74,7 +76,8 @@ TEST_F(NoTimerForTheDisplay, EveryValueIsShownAtOnceAndTheResultsAreRevealed) {
 // A current folder deeper than 260 characters. The platform will not start a
 // program in one, so the real window is made in this process, inside it:
 // there is no whole path to the settings file, so the volume starts at 90,
-// a whole test still runs, and nothing is written anywhere.
+// a whole test still runs, nothing is written in the folder, and the row
+// goes to the Documents folder, where the listener is told it went.
 class DeepCurrentFolder : public ::testing::Test {
   protected:
     void TearDown() override { SetCurrentDirectoryA(scratch_.path().c_str()); }
@@ -82,7 +85,10 @@ class DeepCurrentFolder : public ::testing::Test {
     ScratchFolder scratch_;
 };
 
-TEST_F(DeepCurrentFolder, WholeTestRunsAndNothingIsWritten) {
+TEST_F(DeepCurrentFolder, WholeTestRunsAndOnlyTheDocumentsFolderIsWritten) {
+    ScratchFolder documents(ScratchFolder::DO_NOT_ENTER);
+    DocumentsFolderAt moved(Wide(documents.path()));
+    MessageBoxWatcher boxes;
     DeepFolder deep(scratch_.path(), 300);
     ASSERT_TRUE(deep.Enter()) << "deep folder refused";
     HWND window = OpenMainWindow();
@@ -110,6 +116,8 @@ TEST_F(DeepCurrentFolder, WholeTestRunsAndNothingIsWritten) {
                   INVALID_FILE_ATTRIBUTES);
     }
     EXPECT_EQ(GetFileAttributesA(scratch_.File("Settings.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ReadResultsFile(Wide(documents.File("Kestrune\\Results.csv"))).lines.size(), 2u);
+    EXPECT_EQ(boxes.Texts().size(), 1u) << "told once where the results went";
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 // The real Kestrune.exe in a hostile environment and closed in every state:
 // it keeps working, ends with exit code 0 and saves the volume where it can.
 #include "app/controls.h"
+#include "app/notices.h"
 #include "tests/support/capture.h"
 #include "tests/support/files.h"
+#include "tests/support/message_boxes.h"
 #include "tests/support/program.h"
 #include "tests/support/screen_controls.h"
 
@@ -119,21 +121,29 @@ INSTANTIATE_TEST_SUITE_P(
                       ExitCase{"ResultCountRunning", State::ResultCountRunning, 99}),
     [](const ::testing::TestParamInfo<ExitCase> &info) { return std::string(info.param.name); });
 
-// No wave output device at all: every play button is silent, the rest works.
+// No wave output device at all: every press of a play button tells the
+// listener that nothing could be played (and what to do), the rest works.
 TEST(RealProgramFaults, NoAudioDevice) {
     ScratchFolder dir(ScratchFolder::DO_NOT_ENTER);
     KestruneApp app;
     // The program inherits this case's sound configuration: no device at all.
     ASSERT_STREQ(getenv("ALSA_CONFIG_PATH"), KESTRUNE_NO_DEVICE_CONF);
     ASSERT_TRUE(app.Launch(dir.path())) << app.launch_failure();
+    MessageBoxWatcher boxes(app.process_id());
     CompleteATest(app, 12);
+    std::vector<std::wstring> texts = boxes.Texts();
+    EXPECT_EQ(texts.size(), 6u * 3 + 4u * 2) << "one notice for each press";
+    for (const std::wstring &text : texts) {
+        EXPECT_EQ(text, FromCodePage932(NOTICE_NO_SOUND));
+    }
     ASSERT_TRUE(app.Close());
     EXPECT_TRUE(app.ExitsCleanly()) << "the program did not end with exit code 0";
     EXPECT_EQ(ReadSavedVolume(dir.path()), 12);
 }
 
 // A working folder nobody may write to (immutable, so even root cannot): the
-// volume is read from it, the test works, the write is lost without a word.
+// volume is read from it, the test works, the volume's write is lost (the
+// results go to the Documents folder, ResultsFileProgram's case).
 TEST(RealProgramFaults, ReadOnlyWorkingFolder) {
     std::string folder = WindowsPath(KESTRUNE_RELIABILITY_READONLY_DIR);
     ASSERT_EQ(ReadSavedVolume(folder), 37) << "the read-only folder was not prepared";
@@ -144,6 +154,8 @@ TEST(RealProgramFaults, ReadOnlyWorkingFolder) {
         GTEST_SKIP() << "the folder could not be made read-only here: " << why;
     }
 
+    ScratchFolder documents(ScratchFolder::DO_NOT_ENTER);
+    DocumentsFolderAt moved(Wide(documents.path()));
     KestruneApp app;
     ASSERT_TRUE(app.Launch(folder));
     ASSERT_TRUE(app.Click(ID_START));
@@ -155,6 +167,7 @@ TEST(RealProgramFaults, ReadOnlyWorkingFolder) {
     // Again, through a whole test with another volume.
     KestruneApp again;
     ASSERT_TRUE(again.Launch(folder));
+    MessageBoxWatcher boxes(again.process_id());
     CompleteATest(again, 0);
     ASSERT_TRUE(again.Close());
     EXPECT_TRUE(again.ExitsCleanly()) << "the program did not end with exit code 0";

@@ -2,10 +2,13 @@
 // the file held by another process without write sharing (as Excel holds a
 // file it shows), two windows writing into one folder, another writer's turn
 // on the file, the session ending right after a test, and a folder nobody
-// may write to. Rows are told apart by the volume each test was taken at.
+// may write to (whose rows go to the Documents folder). Rows are told apart
+// by the volume each test was taken at.
 #include "app/controls.h"
+#include "app/notices.h"
 #include "app/results_file.h"
 #include "tests/support/files.h"
+#include "tests/support/message_boxes.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/program.h"
 #include "tests/support/results_csv.h"
@@ -229,40 +232,45 @@ TEST_F(ResultsFileProgram, AnotherWritersTurnIsWaitedFor) {
     EXPECT_TRUE(app.ExitsCleanly());
 }
 
-BOOL CALLBACK CountDialogs(HWND window, LPARAM param) {
-    auto *search = reinterpret_cast<std::pair<DWORD, int> *>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (owner == search->first && lstrcmpA(name, "#32770") == 0) {
-        search->second += 1;
-    }
-    return TRUE;
-}
-
-// A folder nobody may write to (immutable: even root cannot): the rows are
-// lost without a word, the screens go on as ever, the exit code is 0 and
-// nothing in the folder changes.
-TEST_F(ResultsFileProgram, ReadOnlyFolderAsBefore) {
+// A folder nobody may write to (immutable: even root cannot): the rows go
+// to Kestrune\Results.csv in the Documents folder, the listener is told so
+// once, with the file's path, and nothing in the folder changes. In a folder
+// that can be written none of this happens: the row goes beside
+// Settings.ini, without a word.
+TEST_F(ResultsFileProgram, ReadOnlyFolderSendsTheRowsToTheDocumentsFolder) {
     std::string folder = WindowsPath(KESTRUNE_RELIABILITY_READONLY_DIR);
     std::string why = WhyWritable(folder);
     if (!why.empty()) {
         GTEST_SKIP() << "the folder could not be made read-only here: " << why;
     }
+    ScratchFolder documents(ScratchFolder::DO_NOT_ENTER);
+    DocumentsFolderAt moved(Wide(documents.path()));
+    std::wstring kept = Wide(documents.path()) + L"\\Kestrune\\Results.csv";
     std::vector<std::wstring> entries = FolderEntries(Wide(folder));
+    {
+        KestruneApp program;
+        ASSERT_TRUE(program.Launch(folder)) << program.launch_failure();
+        MessageBoxWatcher boxes(program.process_id());
+        ASSERT_TRUE(TakeATest(program, 12));
+        ASSERT_TRUE(TakeATest(program, 13));
+        ASSERT_TRUE(program.Close());
+        EXPECT_TRUE(program.ExitsCleanly()) << "the program did not end with exit code 0";
+        EXPECT_EQ(boxes.Texts(),
+                  std::vector<std::wstring>{FromCodePage932(NOTICE_RESULTS_MOVED) + kept});
+    }
+    EXPECT_EQ(RowVolumes(kept), (std::vector<std::string>{"12", "13"}));
+    EXPECT_EQ(FolderEntries(Wide(folder)), entries);
+
+    ScratchFolder writable(ScratchFolder::DO_NOT_ENTER);
     KestruneApp program;
-    ASSERT_TRUE(program.Launch(folder)) << program.launch_failure();
-    ASSERT_TRUE(TakeATest(program, 12));
-    ASSERT_TRUE(TakeATest(program, 13));
-    std::pair<DWORD, int> dialogs(program.process_id(), 0);
-    EnumWindows(CountDialogs, reinterpret_cast<LPARAM>(&dialogs));
-    EXPECT_EQ(dialogs.second, 0) << "a message box";
-    ASSERT_TRUE(program.Click(ID_BACK));
-    EXPECT_TRUE(program.WaitForScreen(kTitleScreenIds));
+    ASSERT_TRUE(program.Launch(writable.path())) << program.launch_failure();
+    MessageBoxWatcher boxes(program.process_id());
+    ASSERT_TRUE(TakeATest(program, 14));
     ASSERT_TRUE(program.Close());
     EXPECT_TRUE(program.ExitsCleanly()) << "the program did not end with exit code 0";
-    EXPECT_EQ(FolderEntries(Wide(folder)), entries);
+    EXPECT_EQ(RowVolumes(Wide(writable.File("Results.csv"))), std::vector<std::string>{"14"});
+    EXPECT_TRUE(boxes.Texts().empty()) << "a message box";
+    EXPECT_EQ(RowVolumes(kept), (std::vector<std::string>{"12", "13"}));
 }
 
 } // namespace

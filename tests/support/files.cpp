@@ -111,11 +111,15 @@ std::wstring Wide(const std::string &text) {
     return wide;
 }
 
+// Outside the temporary folder: the program sends the results of a working
+// folder in there to the Documents folder, as it would for a program run
+// from inside a zip, which Windows unpacks to a temporary folder.
+static const char kScratchBase[] = "C:\\kestrune-scratch";
+
 ScratchFolder::ScratchFolder(Enter enter) {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
+    CreateDirectoryA(kScratchBase, nullptr);
     char name[MAX_PATH];
-    GetTempFileNameA(temp, "kst", 0, name);
+    GetTempFileNameA(kScratchBase, "kst", 0, name);
     DeleteFileA(name);
     CreateDirectoryA(name, nullptr);
     path_ = name;
@@ -213,4 +217,45 @@ bool FileHeldElsewhere::Release() {
 
 FileHeldElsewhere::~FileHeldElsewhere() {
     Release();
+}
+
+static const wchar_t kShellFolders[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+static void SetDocumentsEntry(const std::wstring *folder) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kShellFolders, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    if (folder != nullptr) {
+        RegSetValueExW(key, L"Personal", 0, REG_EXPAND_SZ,
+                       reinterpret_cast<const BYTE *>(folder->c_str()),
+                       static_cast<DWORD>((folder->size() + 1) * sizeof(wchar_t)));
+    } else {
+        RegDeleteValueW(key, L"Personal");
+    }
+    RegCloseKey(key);
+}
+
+DocumentsFolderAt::DocumentsFolderAt(const std::wstring &folder) {
+    wchar_t previous[1024];
+    DWORD bytes = sizeof previous;
+    had_previous_ = RegGetValueW(HKEY_CURRENT_USER, kShellFolders, L"Personal",
+                                 RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr,
+                                 previous, &bytes) == ERROR_SUCCESS;
+    if (had_previous_) {
+        previous_ = previous;
+    }
+    SetDocumentsEntry(&folder);
+}
+
+DocumentsFolderAt::~DocumentsFolderAt() {
+    SetDocumentsEntry(had_previous_ ? &previous_ : nullptr);
+}
+
+std::wstring FromCodePage932(const std::string &text) {
+    wchar_t wide[2048];
+    int length = MultiByteToWideChar(932, 0, text.c_str(), -1, wide, 2048);
+    return length > 0 ? std::wstring(wide, length - 1) : std::wstring();
 }

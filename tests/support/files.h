@@ -32,9 +32,12 @@ void RemoveTree(const std::string &path);
 void RemoveTree(const std::wstring &path);
 // The text in the ANSI code page as UTF-16, for the wide file functions.
 std::wstring Wide(const std::string &text);
+// The program's own texts (code page 932, whatever the process's) as UTF-16.
+std::wstring FromCodePage932(const std::string &text);
 
-// A fresh, empty folder under the temporary folder, removed with everything in
-// it on destruction. Entered (the default), it is the process's current
+// A fresh, empty folder under C:\kestrune-scratch (not the temporary folder,
+// which the program treats as one about to vanish), removed with everything
+// in it on destruction. Entered (the default), it is the process's current
 // directory for its lifetime and the previous one comes back afterwards.
 class ScratchFolder {
   public:
@@ -98,4 +101,20 @@ class FileHeldElsewhere {
     HANDLE input_ = nullptr; // the child's input: closing it ends the child
     PROCESS_INFORMATION holder_ = {};
     std::string failure_;
+};
+
+// The user's Documents folder moved to `folder` (the "Personal" entry of the
+// user's shell folders, as a user who moves the folder sets it) while the
+// object lives, for this process and the programs it starts; the entry as
+// it was comes back afterwards.
+class DocumentsFolderAt {
+  public:
+    explicit DocumentsFolderAt(const std::wstring &folder);
+    ~DocumentsFolderAt();
+    DocumentsFolderAt(const DocumentsFolderAt &) = delete;
+    DocumentsFolderAt &operator=(const DocumentsFolderAt &) = delete;
+
+  private:
+    std::wstring previous_;
+    bool had_previous_ = false;
 };

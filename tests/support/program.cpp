@@ -163,6 +163,31 @@ bool KestruneApp::Close() {
     return PostMessageA(window_, WM_CLOSE, 0, 0) != FALSE;
 }
 
+// Held down again without being let go, a key arrives as an auto-repeat,
+// as a key the listener keeps pressed does.
+bool KestruneApp::PressKey(WORD key, int repeats) {
+    SetForegroundWindow(window_);
+    std::vector<INPUT> inputs(repeats + 2);
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = key;
+        inputs[i].ki.dwFlags = i + 1 == inputs.size() ? KEYEVENTF_KEYUP : 0;
+    }
+    UINT count = static_cast<UINT>(inputs.size());
+    return SendInput(count, inputs.data(), sizeof(INPUT)) == count;
+}
+
+int KestruneApp::FocusedId() const {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    DWORD thread = GetWindowThreadProcessId(window_, nullptr);
+    if (!GetGUIThreadInfo(thread, &info) || info.hwndFocus == nullptr ||
+        GetParent(info.hwndFocus) != window_) {
+        return 0;
+    }
+    return GetDlgCtrlID(info.hwndFocus);
+}
+
 bool KestruneApp::WaitForExit(DWORD timeout_ms, DWORD *exit_code) {
     if (WaitForSingleObject(process_.hProcess, timeout_ms) != WAIT_OBJECT_0) {
         return false;

@@ -63,6 +63,12 @@ class KestruneApp {
     bool IsChecked(int id) const;
     // The title bar's close button: WM_CLOSE, queued.
     bool Close();
+    // A key pressed on the keyboard (SendInput, to the program's window made
+    // the foreground one), held through `repeats` auto-repeats, then let go.
+    // Returns at once: the program handles it in its own time.
+    bool PressKey(WORD key, int repeats = 0);
+    // The id of the program's control that has the keyboard focus, or 0.
+    int FocusedId() const;
 
     // Ends the process at once, as the system does after the end of a
     // session; true once it has ended.

@@ -1,0 +1,420 @@
+#include "app/accessibility.h"
+
+#include "app/controls.h"
+#include "app/keyboard.h"
+#include "dsb/score_display.h"
+#include "platform/system_library.h"
+#include "render/display_scale.h"
+#include "render/screen_texts.h"
+
+#include <oleacc.h>
+
+#include <algorithm>
+
+// Where a control's own window procedure is kept while ours answers first.
+#define ORIGINAL_PROC_PROPERTY L"Kestrune.OriginalProc"
+
+struct ControlName {
+    int id;
+    const char *name;
+};
+static const ControlName kControlNames[] = {
+    {ID_START, "開始"},          {ID_QUIT, "終了"},
+    {ID_HIGH_A, "高い音 A"},     {ID_HIGH_B, "高い音 B"},
+    {ID_HIGH_C, "高い音 C"},     {ID_LOW_A, "低い音 A"},
+    {ID_LOW_B, "低い音 B"},      {ID_LOW_C, "低い音 C"},
+    {ID_PLAY_A, "Aを再生"},      {ID_PLAY_B, "Bを再生"},
+    {ID_PLAY_C, "Cを再生"},      {ID_PITCH_SLIDER, "音の高さ"},
+    {ID_TARGET, "Targetを再生"}, {ID_PLAY, "Playを再生"},
+    {ID_DECIDE, "決定"},         {ID_SCORE_DISPLAY, "スコア"},
+    {ID_VOLUME_SLIDER, "音量"},  {ID_BACK, "戻る"},
+    {ID_RESULT_QUIT, "終了"},    {ID_FINAL_DISPLAY, "最終スコア"},
+};
+// A score display's value while it shows the dashes.
+static const char kHiddenScore[] = "非表示";
+
+const char *AccessibleNameOf(int id) {
+    for (const ControlName &c : kControlNames) {
+        if (c.id == id) {
+            return c.name;
+        }
+    }
+    return nullptr;
+}
+
+// The accessibility functions, from the system folder on first use.
+typedef HRESULT(WINAPI *CreateStdAccessibleObjectFunction)(HWND, LONG, REFIID, void **);
+typedef LRESULT(WINAPI *LresultFromObjectFunction)(REFIID, WPARAM, LPUNKNOWN);
+typedef BSTR(WINAPI *SysAllocStringLenFunction)(const OLECHAR *, UINT);
+
+struct AccessibilityFunctions {
+    CreateStdAccessibleObjectFunction create_standard;
+    LresultFromObjectFunction result_from_object;
+    SysAllocStringLenFunction alloc_string;
+};
+
+static const AccessibilityFunctions &Oleacc() {
+    static const AccessibilityFunctions functions = [] {
+        HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
+        HMODULE oleaut = LoadSystemLibrary(L"oleaut32.dll");
+        AccessibilityFunctions f;
+        f.create_standard =
+            LibraryFunction<CreateStdAccessibleObjectFunction>(oleacc, "CreateStdAccessibleObject");
+        f.result_from_object =
+            LibraryFunction<LresultFromObjectFunction>(oleacc, "LresultFromObject");
+        f.alloc_string = LibraryFunction<SysAllocStringLenFunction>(oleaut, "SysAllocStringLen");
+        return f;
+    }();
+    return functions;
+}
+
+// A string for the caller to free, decoded from code page 932.
+static HRESULT MakeString(const char *text, BSTR *out) {
+    wchar_t wide[SCREEN_TEXT_BYTES];
+    int length = MultiByteToWideChar(932, 0, text, -1, wide, SCREEN_TEXT_BYTES);
+    *out = length > 0 ? Oleacc().alloc_string(wide, length - 1) : nullptr;
+    return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+static bool IsSelf(const VARIANT &child) {
+    return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
+}
+
+// What a slider or a score display gives as its value, or false.
+static bool ValueOf(HWND control, char *text) {
+    int id = GetDlgCtrlID(control);
+    if (id == ID_PITCH_SLIDER || id == ID_VOLUME_SLIDER) {
+        wsprintfA(text, "%d", GetScrollPos(control, SB_CTL));
+        return true;
+    }
+    if (id == ID_SCORE_DISPLAY || id == ID_FINAL_DISPLAY) {
+        LRESULT shown = SendMessageA(control, DSBM_GETSHOWN, 0, 0);
+        if (shown == DSB_SHOWS_NO_FIGURE) {
+            lstrcpyA(text, kHiddenScore);
+        } else {
+            wsprintfA(text, "%d", static_cast<int>(shown));
+        }
+        return true;
+    }
+    return false;
+}
+
+static bool IsDisplay(int id) {
+    return id == ID_SCORE_DISPLAY || id == ID_FINAL_DISPLAY;
+}
+
+// One thing on the main window's screen, in reading order: a shown control,
+// or a painted text (by its index among the screen's texts).
+struct ScreenEntry {
+    int control_id; // 0 for a text
+    int text;
+    RECT at; // at 100 % display scale
+};
+
+// The screen's shown controls and its texts (but the captions of controls,
+// which have names of their own), top to bottom, then left to right.
+static int ListScreenEntries(HWND window, const AppState *state, ScreenEntry *entries,
+                             ScreenText *texts) {
+    int count = 0;
+    for (const ControlDefinition &row : ControlCatalogue) {
+        if (IsWindowVisible(GetDlgItem(window, row.id))) {
+            entries[count++] = {row.id, -1, ControlRect(&row, BASE_DPI)};
+        }
+    }
+    int text_count = ListScreenTexts(state, texts, SCREEN_TEXT_MAX);
+    for (int i = 0; i < text_count; ++i) {
+        if (!texts[i].captions_control) {
+            entries[count++] = {0, i, texts[i].rect};
+        }
+    }
+    std::stable_sort(entries, entries + count, [](const ScreenEntry &a, const ScreenEntry &b) {
+        return a.at.top != b.at.top ? a.at.top < b.at.top : a.at.left < b.at.left;
+    });
+    return count;
+}
+
+constexpr int SCREEN_ENTRY_MAX = CONTROL_COUNT + SCREEN_TEXT_MAX;
+
+enum AccessibleKind { ACCESSIBLE_CONTROL, ACCESSIBLE_SCREEN };
+
+// The object a screen reader is given for a control or for the main
+// window's client area: the system's own object for the window, asked for
+// everything but what this program knows better (names, values, the painted
+// texts). COM objects are made of their interface; this is the only one.
+struct AccessibleObject final : IAccessible {
+    LONG refs;
+    IAccessible *standard;
+    HWND window;
+    AccessibleKind kind;
+    const AppState *state; // the screen's record (ACCESSIBLE_SCREEN)
+
+    // The screen's entry of a child id (1-based), or false.
+    bool Entry(const VARIANT &child, ScreenEntry *entry, ScreenText *texts) {
+        if (kind != ACCESSIBLE_SCREEN || child.vt != VT_I4 || child.lVal < 1) {
+            return false;
+        }
+        ScreenEntry entries[SCREEN_ENTRY_MAX];
+        int count = ListScreenEntries(window, state, entries, texts);
+        if (child.lVal > count) {
+            return false;
+        }
+        *entry = entries[child.lVal - 1];
+        return true;
+    }
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **out) override {
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+            *out = static_cast<IAccessible *>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        LONG left = InterlockedDecrement(&refs);
+        if (left == 0) {
+            standard->Release();
+            delete this;
+        }
+        return left;
+    }
+    // IDispatch: the system object's.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *count) override {
+        return standard->GetTypeInfoCount(count);
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT n, LCID locale, ITypeInfo **info) override {
+        return standard->GetTypeInfo(n, locale, info);
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR *names, UINT count, LCID locale,
+                                            DISPID *ids) override {
+        return standard->GetIDsOfNames(iid, names, count, locale, ids);
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
+                                     DISPPARAMS *params, VARIANT *result, EXCEPINFO *exception,
+                                     UINT *error) override {
+        return standard->Invoke(id, iid, locale, flags, params, result, exception, error);
+    }
+    // IAccessible
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch **parent) override {
+        return standard->get_accParent(parent);
+    }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long *count) override {
+        if (kind != ACCESSIBLE_SCREEN) {
+            return standard->get_accChildCount(count);
+        }
+        ScreenEntry entries[SCREEN_ENTRY_MAX];
+        ScreenText texts[SCREEN_TEXT_MAX];
+        *count = ListScreenEntries(window, state, entries, texts);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch **object) override;
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR *name) override {
+        ScreenEntry entry;
+        ScreenText texts[SCREEN_TEXT_MAX];
+        if (kind == ACCESSIBLE_CONTROL && IsSelf(child)) {
+            const char *known = AccessibleNameOf(GetDlgCtrlID(window));
+            return known != nullptr ? MakeString(known, name) : standard->get_accName(child, name);
+        }
+        if (Entry(child, &entry, texts)) {
+            const char *text =
+                entry.control_id != 0 ? AccessibleNameOf(entry.control_id) : texts[entry.text].text;
+            return text != nullptr ? MakeString(text, name) : S_FALSE;
+        }
+        return standard->get_accName(child, name);
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR *value) override {
+        char text[32];
+        if (kind == ACCESSIBLE_CONTROL && IsSelf(child) && ValueOf(window, text)) {
+            return MakeString(text, value);
+        }
+        return standard->get_accValue(child, value);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR *text) override {
+        return standard->get_accDescription(child, text);
+    }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT *role) override {
+        ScreenEntry entry;
+        ScreenText texts[SCREEN_TEXT_MAX];
+        bool is_text = Entry(child, &entry, texts) && entry.control_id == 0;
+        if (is_text ||
+            (kind == ACCESSIBLE_CONTROL && IsSelf(child) && IsDisplay(GetDlgCtrlID(window)))) {
+            role->vt = VT_I4;
+            role->lVal = ROLE_SYSTEM_STATICTEXT;
+            return S_OK;
+        }
+        return standard->get_accRole(child, role);
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT *state_out) override {
+        ScreenEntry entry;
+        ScreenText texts[SCREEN_TEXT_MAX];
+        if (Entry(child, &entry, texts) && entry.control_id == 0) {
+            state_out->vt = VT_I4;
+            state_out->lVal = STATE_SYSTEM_READONLY;
+            return S_OK;
+        }
+        return standard->get_accState(child, state_out);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR *help) override {
+        return standard->get_accHelp(child, help);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR *file, VARIANT child, long *topic) override {
+        return standard->get_accHelpTopic(file, child, topic);
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR *shortcut) override {
+        WPARAM key =
+            kind == ACCESSIBLE_CONTROL && IsSelf(child) ? PlayKeyOf(GetDlgCtrlID(window)) : 0;
+        if (key != 0) {
+            char text[2] = {static_cast<char>(key), 0};
+            return MakeString(text, shortcut);
+        }
+        return standard->get_accKeyboardShortcut(child, shortcut);
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT *child) override {
+        return standard->get_accFocus(child);
+    }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT *children) override {
+        return standard->get_accSelection(children);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR *action) override {
+        return standard->get_accDefaultAction(child, action);
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
+        return standard->accSelect(flags, child);
+    }
+    HRESULT STDMETHODCALLTYPE accLocation(long *left, long *top, long *width, long *height,
+                                          VARIANT child) override {
+        ScreenEntry entry;
+        ScreenText texts[SCREEN_TEXT_MAX];
+        if (!Entry(child, &entry, texts)) {
+            return standard->accLocation(left, top, width, height, child);
+        }
+        int dpi = RecordDpi(state);
+        RECT r = ScaledRect(entry.at.left, entry.at.top, entry.at.right, entry.at.bottom, dpi);
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT *>(&r), 2);
+        *left = r.left;
+        *top = r.top;
+        *width = r.right - r.left;
+        *height = r.bottom - r.top;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT *end) override {
+        return standard->accNavigate(direction, start, end);
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT *child) override {
+        return standard->accHitTest(x, y, child);
+    }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+        return standard->accDoDefaultAction(child);
+    }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
+        return standard->put_accName(child, name);
+    }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
+        return standard->put_accValue(child, value);
+    }
+};
+
+// A new object for the window, with one reference; null when the system
+// gives no object of its own.
+static AccessibleObject *MakeAccessibleObject(HWND window, AccessibleKind kind,
+                                              const AppState *state) {
+    const AccessibilityFunctions &f = Oleacc();
+    if (f.create_standard == nullptr || f.result_from_object == nullptr ||
+        f.alloc_string == nullptr) {
+        return nullptr;
+    }
+    IAccessible *standard = nullptr;
+    if (FAILED(f.create_standard(window, OBJID_CLIENT, IID_IAccessible,
+                                 reinterpret_cast<void **>(&standard)))) {
+        return nullptr;
+    }
+    AccessibleObject *object = new AccessibleObject;
+    object->refs = 1;
+    object->standard = standard;
+    object->window = window;
+    object->kind = kind;
+    object->state = state;
+    return object;
+}
+
+// A control among the screen's children is its own object; a text is a
+// simple element of the screen's, named by its child id.
+HRESULT AccessibleObject::get_accChild(VARIANT child, IDispatch **object) {
+    ScreenEntry entry;
+    ScreenText texts[SCREEN_TEXT_MAX];
+    if (!Entry(child, &entry, texts)) {
+        return kind == ACCESSIBLE_SCREEN ? E_INVALIDARG : standard->get_accChild(child, object);
+    }
+    *object = nullptr;
+    if (entry.control_id == 0) {
+        return S_FALSE;
+    }
+    AccessibleObject *control =
+        MakeAccessibleObject(GetDlgItem(window, entry.control_id), ACCESSIBLE_CONTROL, nullptr);
+    if (control == nullptr) {
+        return E_FAIL;
+    }
+    *object = static_cast<IDispatch *>(control);
+    return S_OK;
+}
+
+// Hands the object to whoever sent WM_GETOBJECT (a screen reader in another
+// process), or 0 when there is none.
+static LRESULT ResultFor(AccessibleObject *object, WPARAM wparam) {
+    if (object == nullptr) {
+        return 0;
+    }
+    LRESULT result = Oleacc().result_from_object(IID_IAccessible, wparam, object);
+    object->Release();
+    return result;
+}
+
+// Put in front of a control's own procedure, of the control's own kind
+// (ANSI or Unicode), so that no message is converted on its way through.
+static LRESULT CALLBACK AccessibleControlProc(HWND control, UINT message, WPARAM wparam,
+                                              LPARAM lparam) {
+    WNDPROC original = reinterpret_cast<WNDPROC>(GetPropW(control, ORIGINAL_PROC_PROPERTY));
+    if (message == WM_GETOBJECT && static_cast<LONG>(lparam) == OBJID_CLIENT) {
+        LRESULT result =
+            ResultFor(MakeAccessibleObject(control, ACCESSIBLE_CONTROL, nullptr), wparam);
+        if (result != 0) {
+            return result;
+        }
+    }
+    if (message == WM_NCDESTROY) {
+        RemovePropW(control, ORIGINAL_PROC_PROPERTY);
+    }
+    return IsWindowUnicode(control) ? CallWindowProcW(original, control, message, wparam, lparam)
+                                    : CallWindowProcA(original, control, message, wparam, lparam);
+}
+
+void ServeAccessibleObject(HWND control) {
+    if (control == nullptr) {
+        return;
+    }
+    LONG_PTR proc = reinterpret_cast<LONG_PTR>(AccessibleControlProc);
+    LONG_PTR original = IsWindowUnicode(control) ? SetWindowLongPtrW(control, GWLP_WNDPROC, proc)
+                                                 : SetWindowLongPtrA(control, GWLP_WNDPROC, proc);
+    SetPropW(control, ORIGINAL_PROC_PROPERTY, reinterpret_cast<HANDLE>(original));
+}
+
+LRESULT OnGetObject(HWND window, WPARAM wparam, LPARAM lparam, const AppState *state) {
+    if (static_cast<LONG>(lparam) == OBJID_CLIENT) {
+        LRESULT result = ResultFor(MakeAccessibleObject(window, ACCESSIBLE_SCREEN, state), wparam);
+        if (result != 0) {
+            return result;
+        }
+    }
+    return DefWindowProcA(window, WM_GETOBJECT, wparam, lparam);
+}
+
+void AnnounceValue(HWND control) {
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void AnnounceScreenTexts(HWND window) {
+    NotifyWinEvent(EVENT_OBJECT_REORDER, window, OBJID_CLIENT, CHILDID_SELF);
+}
