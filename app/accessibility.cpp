@@ -162,6 +162,12 @@ struct AccessibleObject final : IAccessible {
         return true;
     }
 
+    // A child id of the screen's own numbering: the system's object numbers
+    // its children otherwise, so it is never asked about one.
+    bool ScreenChild(const VARIANT &child) const {
+        return kind == ACCESSIBLE_SCREEN && !IsSelf(child);
+    }
+
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **out) override {
         if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
@@ -230,17 +236,18 @@ struct AccessibleObject final : IAccessible {
         if (kind == ACCESSIBLE_CONTROL && IsSelf(child) && ValueOf(window, text)) {
             return MakeString(text, value);
         }
-        return standard->get_accValue(child, value);
+        return ScreenChild(child) ? E_INVALIDARG : standard->get_accValue(child, value);
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR *text) override {
-        return standard->get_accDescription(child, text);
+        return ScreenChild(child) ? E_INVALIDARG : standard->get_accDescription(child, text);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT *role) override {
         ScreenEntry entry;
         ScreenText texts[SCREEN_TEXT_MAX];
-        bool is_text = Entry(child, &entry, texts) && entry.control_id == 0;
-        if (is_text ||
-            (kind == ACCESSIBLE_CONTROL && IsSelf(child) && IsDisplay(GetDlgCtrlID(window)))) {
+        if (ScreenChild(child) && !(Entry(child, &entry, texts) && entry.control_id == 0)) {
+            return E_INVALIDARG;
+        }
+        if (ScreenChild(child) || (IsSelf(child) && IsDisplay(GetDlgCtrlID(window)))) {
             role->vt = VT_I4;
             role->lVal = ROLE_SYSTEM_STATICTEXT;
             return S_OK;
@@ -250,18 +257,21 @@ struct AccessibleObject final : IAccessible {
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT *state_out) override {
         ScreenEntry entry;
         ScreenText texts[SCREEN_TEXT_MAX];
-        if (Entry(child, &entry, texts) && entry.control_id == 0) {
-            state_out->vt = VT_I4;
-            state_out->lVal = STATE_SYSTEM_READONLY;
-            return S_OK;
+        if (!ScreenChild(child)) {
+            return standard->get_accState(child, state_out);
         }
-        return standard->get_accState(child, state_out);
+        if (!Entry(child, &entry, texts) || entry.control_id != 0) {
+            return E_INVALIDARG;
+        }
+        state_out->vt = VT_I4;
+        state_out->lVal = STATE_SYSTEM_READONLY;
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR *help) override {
-        return standard->get_accHelp(child, help);
+        return ScreenChild(child) ? E_INVALIDARG : standard->get_accHelp(child, help);
     }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR *file, VARIANT child, long *topic) override {
-        return standard->get_accHelpTopic(file, child, topic);
+        return ScreenChild(child) ? E_INVALIDARG : standard->get_accHelpTopic(file, child, topic);
     }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR *shortcut) override {
         WPARAM key =
@@ -270,7 +280,8 @@ struct AccessibleObject final : IAccessible {
             char text[2] = {static_cast<char>(key), 0};
             return MakeString(text, shortcut);
         }
-        return standard->get_accKeyboardShortcut(child, shortcut);
+        return ScreenChild(child) ? E_INVALIDARG
+                                  : standard->get_accKeyboardShortcut(child, shortcut);
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT *child) override {
         return standard->get_accFocus(child);
@@ -279,17 +290,20 @@ struct AccessibleObject final : IAccessible {
         return standard->get_accSelection(children);
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR *action) override {
-        return standard->get_accDefaultAction(child, action);
+        return ScreenChild(child) ? E_INVALIDARG : standard->get_accDefaultAction(child, action);
     }
     HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
-        return standard->accSelect(flags, child);
+        return ScreenChild(child) ? E_INVALIDARG : standard->accSelect(flags, child);
     }
     HRESULT STDMETHODCALLTYPE accLocation(long *left, long *top, long *width, long *height,
                                           VARIANT child) override {
         ScreenEntry entry;
         ScreenText texts[SCREEN_TEXT_MAX];
-        if (!Entry(child, &entry, texts)) {
+        if (!ScreenChild(child)) {
             return standard->accLocation(left, top, width, height, child);
+        }
+        if (!Entry(child, &entry, texts)) {
+            return E_INVALIDARG;
         }
         int dpi = RecordDpi(state);
         RECT r = ScaledRect(entry.at.left, entry.at.top, entry.at.right, entry.at.bottom, dpi);
@@ -301,19 +315,19 @@ struct AccessibleObject final : IAccessible {
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT *end) override {
-        return standard->accNavigate(direction, start, end);
+        return ScreenChild(start) ? E_INVALIDARG : standard->accNavigate(direction, start, end);
     }
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT *child) override {
         return standard->accHitTest(x, y, child);
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-        return standard->accDoDefaultAction(child);
+        return ScreenChild(child) ? E_INVALIDARG : standard->accDoDefaultAction(child);
     }
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
-        return standard->put_accName(child, name);
+        return ScreenChild(child) ? E_INVALIDARG : standard->put_accName(child, name);
     }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
-        return standard->put_accValue(child, value);
+        return ScreenChild(child) ? E_INVALIDARG : standard->put_accValue(child, value);
     }
 };
 

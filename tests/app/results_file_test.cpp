@@ -5,10 +5,12 @@
 // appended to as they are, and Results=0 turns the file off.
 #include "app/controls.h"
 #include "app/main_window.h"
+#include "app/notices.h"
 #include "app/results_file.h"
 #include "tests/support/answers.h"
 #include "tests/support/app_window.h"
 #include "tests/support/files.h"
+#include "tests/support/message_boxes.h"
 #include "tests/support/results_csv.h"
 
 #include <gtest/gtest.h>
@@ -175,6 +177,31 @@ TEST_F(ResultsInFolder, AHugeFileIsAppendedTo) {
     ASSERT_EQ(static_cast<long long>(got), grown.QuadPart - at.QuadPart);
     EXPECT_EQ(added.substr(0, 3), std::string("\0\r\n", 3)) << "the old last byte, a line end";
     EXPECT_EQ(CsvFields(added.substr(3, added.size() - 5)).size(), RESULTS_COLUMNS);
+}
+
+// A working folder in the temporary folder (the program run from inside a
+// zip, which Windows unpacks there and deletes afterwards): the rows go to
+// the Documents folder, and the listener is told where, once.
+TEST_F(ResultsInFolder, InTheTemporaryFolderTheRowsGoToTheDocumentsFolder) {
+    ScratchFolder documents(ScratchFolder::DO_NOT_ENTER);
+    DocumentsFolderAt moved(Wide(documents.path()));
+    wchar_t temporary[MAX_PATH];
+    GetTempPathW(MAX_PATH, temporary);
+    folder_ = std::wstring(temporary) + L"Temp1_Kestrune-1.1.0-win-x64.zip";
+    CreateDirectoryW(folder_.c_str(), nullptr);
+    ASSERT_TRUE(SetCurrentDirectoryW(folder_.c_str()));
+    MessageBoxWatcher boxes;
+    Open();
+    CompleteTest(true);
+    CompleteTest(false);
+    Close();
+    std::wstring kept = Wide(documents.path()) + L"\\Kestrune\\Results.csv";
+    EXPECT_EQ(ReadResultsFile(kept).lines.size(), 3u);
+    EXPECT_EQ(boxes.Texts(),
+              std::vector<std::wstring>{FromCodePage932(NOTICE_RESULTS_MOVED) + kept});
+    EXPECT_EQ(ReadResultsFile(File()).exists, false);
+    SetCurrentDirectoryA(scratch_.path().c_str());
+    RemoveTree(folder_);
 }
 
 TEST_F(ResultsInFolder, ResultsZeroWritesNoFileAndKeepsTheKey) {

@@ -4,9 +4,7 @@
 
 #include "app/controls.h"
 #include "app/main_window.h"
-#include "app/notices.h"
 #include "tests/support/app_window.h"
-#include "tests/support/files.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/message_pump.h"
 
@@ -60,8 +58,7 @@ TEST(NoWaveDevice, EachPressIsToldAndTenDecidesReachTheResultScreen) {
         for (int id : {ID_PLAY_A, ID_PLAY_B, ID_PLAY_C, ID_TARGET, ID_PLAY}) {
             if (GetDlgItem(window, id) != nullptr && IsWindowVisible(GetDlgItem(window, id))) {
                 click(id);
-                presses += 1;
-                EXPECT_EQ(boxes.Texts().size(), presses) << "a notice for the press, at once";
+                EXPECT_EQ(boxes.Texts().size(), ++presses) << "a notice for the press, at once";
                 EXPECT_EQ(state->playing, 0);
                 EXPECT_EQ(state->wave_buffer, nullptr);
             }
@@ -71,9 +68,6 @@ TEST(NoWaveDevice, EachPressIsToldAndTenDecidesReachTheResultScreen) {
     EXPECT_EQ(state->trial, TRIAL_COUNT);
     EXPECT_EQ(state->screen, ScreenResult);
     EXPECT_EQ(presses, 6u * 3 + 4u * 2);
-    for (const std::wstring &text : boxes.Texts()) {
-        EXPECT_EQ(text, FromCodePage932(NOTICE_NO_SOUND));
-    }
     DestroyWindow(window);
     PumpPending();
     DrainQuit();

@@ -4,7 +4,7 @@
 #include "engine/grading.h"
 #include "engine/pitch.h"
 #include "engine/schedule.h"
-#include "tests/support/accessible.h"
+#include "tests/support/screen_controls.h"
 #include "tests/support/capture.h"
 #include "tests/support/files.h"
 #include "tests/support/message_pump.h"
@@ -14,6 +14,7 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -57,58 +58,37 @@ bool CheckChord(Listener *listener, const HeardTone &tone) {
     return true;
 }
 
-// The key for each play button, as the read-me's table gives them.
-WORD KeyOfButton(int id) {
-    switch (id) {
-    case ID_PLAY_A: return 'A';
-    case ID_PLAY_B: return 'B';
-    case ID_PLAY_C: return 'C';
-    case ID_TARGET: return 'T';
-    default: return 'P';
-    }
-}
-
 constexpr DWORD KEY_TIMEOUT_MS = 10000;
 
-bool WaitForFocus(Listener *listener, int id) {
-    if (!PollUntil([&] { return listener->app->FocusedId() == id; }, KEY_TIMEOUT_MS)) {
-        return Fail(listener, "the keyboard focus did not come to control", id);
+// Presses `keys` in turn, then waits until `done` holds.
+bool PressKeys(Listener *listener, const std::vector<WORD> &keys, const std::function<bool()> &done,
+               const char *what, double value) {
+    for (WORD key : keys) {
+        listener->app->PressKey(key);
     }
-    return true;
+    return PollUntil(done, KEY_TIMEOUT_MS) || Fail(listener, what, value);
 }
 
-// Marks button `pick` (0..2) of the row whose first button has the focus and
-// none is marked: Space marks the first, each Right moves on and marks.
+// Marks button `pick` (0..2) of the row whose first button has the focus:
+// Space marks it, each Right moves on and marks the next.
 bool MarkRowByKeys(Listener *listener, int first, int pick) {
-    KestruneApp *app = listener->app;
-    bool sent = pick == 0 ? app->PressKey(VK_SPACE) : app->PressKey(VK_RIGHT);
-    for (int i = 1; i < pick; ++i) {
-        sent = sent && app->PressKey(VK_RIGHT);
-    }
-    if (!sent || !PollUntil([&] { return app->IsChecked(first + pick); }, KEY_TIMEOUT_MS)) {
-        return Fail(listener, "a key did not mark the radio button", first + pick);
-    }
-    return true;
-}
-
-// The focused slider moved to `pos` with its keys: Home, then Page Down and
-// Right (each as a click on the bar's page and arrow), or End.
-bool MoveSliderByKeys(Listener *listener, int id, int pos) {
-    KestruneApp *app = listener->app;
-    bool sent = app->PressKey(pos == PITCH_SLIDER_MAX ? VK_END : VK_HOME);
-    for (int i = 0; pos < PITCH_SLIDER_MAX && i < pos / 20 + pos % 20; ++i) {
-        sent = sent && app->PressKey(i < pos / 20 ? VK_NEXT : VK_RIGHT);
-    }
-    if (!sent || !PollUntil([&] { return app->ScrollPos(id) == pos; }, KEY_TIMEOUT_MS)) {
-        return Fail(listener, "the slider's keys did not bring it to", pos);
-    }
-    return true;
+    std::vector<WORD> keys(pick == 0 ? 1 : pick, pick == 0 ? VK_SPACE : VK_RIGHT);
+    return PressKeys(
+        listener, keys, [&] { return listener->app->IsChecked(first + pick); },
+        "keys did not mark the radio button", first + pick);
 }
 
 bool MoveSlider(Listener *listener, int id, int pos) {
     KestruneApp *app = listener->app;
     if (listener->keys_only) {
-        return WaitForFocus(listener, id) && MoveSliderByKeys(listener, id, pos);
+        // The focused slider's keys, each as a click on the bar: Home, Page
+        // Down and Right, or End.
+        std::vector<WORD> keys = {static_cast<WORD>(pos == PITCH_SLIDER_MAX ? VK_END : VK_HOME)};
+        keys.insert(keys.end(), static_cast<size_t>(pos % PITCH_SLIDER_MAX / 20), WORD{VK_NEXT});
+        keys.insert(keys.end(), static_cast<size_t>(pos % PITCH_SLIDER_MAX % 20), WORD{VK_RIGHT});
+        return PressKeys(
+            listener, keys, [&] { return app->ScrollPos(id) == pos; },
+            "the slider's keys did not bring it to", pos);
     }
     // A drag: the thumb is tracked, then dropped.
     if (!app->Scroll(id, SB_THUMBTRACK, pos) || !app->Scroll(id, SB_THUMBPOSITION, pos) ||
@@ -163,8 +143,15 @@ bool PlayAndHear(Listener *listener, int id, HeardTone *heard) {
     // Queued behind the previous tone's completion, which the device has sent
     // by the time that tone has ended in the stream: the press is never one
     // that the program must refuse because a tone is still in flight.
-    bool pressed = listener->keys_only ? listener->app->PressKey(KeyOfButton(id))
-                                       : listener->app->PostClick(id);
+    // Its key (as the read-me gives them), or Enter on the button focused.
+    WORD key = id == ID_TARGET ? 'T'
+               : id == ID_PLAY ? 'P'
+                               : static_cast<WORD>('A' + id - ID_PLAY_A);
+    if (listener->app->FocusedId() == id) {
+        key = VK_RETURN;
+    }
+    bool pressed =
+        listener->keys_only ? listener->app->PressKey(key) : listener->app->PostClick(id);
     if (!pressed) {
         return Fail(listener, "a play button is missing", id);
     }
@@ -213,15 +200,17 @@ bool AnswerComparison(Listener *listener, AnswerStyle style) {
     int pick_high = style == AnswerStyle::Heard ? high : low;
     int pick_low = style == AnswerStyle::Heard ? low : high;
     if (listener->keys_only) {
-        // From the upper row, Tab passes the three play buttons to the lower.
+        // The trial begins on the upper row; Tab passes the three play
+        // buttons to the lower.
         KestruneApp *app = listener->app;
-        if (!WaitForFocus(listener, ID_HIGH_A) || !MarkRowByKeys(listener, ID_HIGH_A, pick_high)) {
-            return false;
-        }
-        for (int i = 0; i < 4; ++i) {
-            app->PressKey(VK_TAB);
-        }
-        if (!WaitForFocus(listener, ID_LOW_A) || !MarkRowByKeys(listener, ID_LOW_A, pick_low)) {
+        if (!PressKeys(
+                listener, {}, [&] { return app->FocusedId() == ID_HIGH_A; },
+                "the trial does not begin on its first control", ID_HIGH_A) ||
+            !MarkRowByKeys(listener, ID_HIGH_A, pick_high) ||
+            !PressKeys(
+                listener, std::vector<WORD>(4, VK_TAB),
+                [&] { return app->FocusedId() == ID_LOW_A; }, "Tab went astray", 0) ||
+            !MarkRowByKeys(listener, ID_LOW_A, pick_low)) {
             return false;
         }
     } else if (!listener->app->Click(ID_HIGH_A + pick_high) ||
@@ -282,34 +271,44 @@ bool AnswerMatching(Listener *listener, AnswerStyle style) {
     }
     expected->slider_pos = pos;
     listener->answered_right = abs(pos - match) <= MATCH_TOLERANCE;
+    // From the keyboard, Play is played once more from its button: the
+    // slider, Target, Play in reading order.
+    if (listener->keys_only &&
+        !PressKeys(
+            listener, {VK_TAB, VK_TAB}, [&] { return listener->app->FocusedId() == ID_PLAY; },
+            "Tab went astray", 1)) {
+        return false;
+    }
     if (!PlayAndHear(listener, ID_PLAY, &play)) {
+        return false;
+    }
+    // Enter would press Play again: on to Decide.
+    if (listener->keys_only &&
+        !PressKeys(
+            listener, {VK_TAB}, [&] { return listener->app->FocusedId() == ID_DECIDE; },
+            "Tab went astray", 2)) {
         return false;
     }
     return CheckChord(listener, play) && CheckPitch(listener, play, 1);
 }
 
-// Waits until the program has moved past trial `trial`: the next trial's
-// line, as a screen reader reads it, or the result screen.
-bool WaitForNextTrial(Listener *listener, int trial) {
+// Enter held on Decide (or on a marked row): once the program has moved on,
+// the focus is on the next trial's first control, or the result screen is up.
+bool DecideByKeys(Listener *listener, int trial) {
     KestruneApp *app = listener->app;
-    if (trial + 1 == TRIAL_COUNT) {
-        return app->WaitForScreen({ID_BACK, ID_RESULT_QUIT, ID_FINAL_DISPLAY}, KEY_TIMEOUT_MS) ||
-               Fail(listener, "Enter did not bring the result screen");
-    }
-    std::wstring line = L"No." + std::to_wstring(trial + 2) + L" of 10";
-    auto shown = [&] {
-        std::vector<AccessibleItem> items;
-        std::string failure;
-        ReadAccessibleScreen(app->window(), &items, &failure);
-        return FindAccessible(items, line) != nullptr;
-    };
-    return PollUntil(shown, KEY_TIMEOUT_MS) || Fail(listener, "Enter did not bring the next trial");
+    int first = trial + 1 == TRIAL_COUNT       ? ID_BACK
+                : IsComparisonTrial(trial + 1) ? ID_HIGH_A
+                                               : ID_PITCH_SLIDER;
+    // Held through three auto-repeats: a repeat that acted would decide the
+    // next trial too, which the scores and screens after it show.
+    return (app->PressKey(VK_RETURN, 3) &&
+            PollUntil([&] { return app->FocusedId() == first; }, KEY_TIMEOUT_MS)) ||
+           Fail(listener, "Enter did not decide", trial);
 }
 
 bool Decide(Listener *listener) {
     AppState *expected = &listener->expected;
-    bool decided = listener->keys_only ? listener->app->PressKey(VK_RETURN, 3) &&
-                                             WaitForNextTrial(listener, expected->trial)
+    bool decided = listener->keys_only ? DecideByKeys(listener, expected->trial)
                                        : listener->app->Click(ID_DECIDE);
     if (!decided) {
         return listener->failure.empty() ? Fail(listener, "Decide is missing or did not answer")

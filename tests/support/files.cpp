@@ -222,36 +222,25 @@ FileHeldElsewhere::~FileHeldElsewhere() {
 static const wchar_t kShellFolders[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
-static void SetDocumentsEntry(const std::wstring *folder) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kShellFolders, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS) {
-        return;
-    }
-    if (folder != nullptr) {
-        RegSetValueExW(key, L"Personal", 0, REG_EXPAND_SZ,
-                       reinterpret_cast<const BYTE *>(folder->c_str()),
-                       static_cast<DWORD>((folder->size() + 1) * sizeof(wchar_t)));
-    } else {
-        RegDeleteValueW(key, L"Personal");
-    }
-    RegCloseKey(key);
-}
-
 DocumentsFolderAt::DocumentsFolderAt(const std::wstring &folder) {
     wchar_t previous[1024];
     DWORD bytes = sizeof previous;
     had_previous_ = RegGetValueW(HKEY_CURRENT_USER, kShellFolders, L"Personal",
                                  RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr,
                                  previous, &bytes) == ERROR_SUCCESS;
-    if (had_previous_) {
-        previous_ = previous;
-    }
-    SetDocumentsEntry(&folder);
+    previous_ = had_previous_ ? previous : L"";
+    RegSetKeyValueW(HKEY_CURRENT_USER, kShellFolders, L"Personal", REG_EXPAND_SZ, folder.c_str(),
+                    static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
 }
 
 DocumentsFolderAt::~DocumentsFolderAt() {
-    SetDocumentsEntry(had_previous_ ? &previous_ : nullptr);
+    if (had_previous_) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kShellFolders, L"Personal", REG_EXPAND_SZ,
+                        previous_.c_str(),
+                        static_cast<DWORD>((previous_.size() + 1) * sizeof(wchar_t)));
+    } else {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kShellFolders, L"Personal");
+    }
 }
 
 std::wstring FromCodePage932(const std::string &text) {
