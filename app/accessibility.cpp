@@ -80,6 +80,10 @@ static bool IsSelf(const VARIANT &child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
 
+static bool IsDisplay(int id) {
+    return id == ID_SCORE_DISPLAY || id == ID_FINAL_DISPLAY;
+}
+
 // What a slider or a score display gives as its value, or false.
 static bool ValueOf(HWND control, char *text) {
     int id = GetDlgCtrlID(control);
@@ -87,7 +91,7 @@ static bool ValueOf(HWND control, char *text) {
         wsprintfA(text, "%d", GetScrollPos(control, SB_CTL));
         return true;
     }
-    if (id == ID_SCORE_DISPLAY || id == ID_FINAL_DISPLAY) {
+    if (IsDisplay(id)) {
         LRESULT shown = SendMessageA(control, DSBM_GETSHOWN, 0, 0);
         if (shown == DSB_SHOWS_NO_FIGURE) {
             lstrcpyA(text, kHiddenScore);
@@ -97,10 +101,6 @@ static bool ValueOf(HWND control, char *text) {
         return true;
     }
     return false;
-}
-
-static bool IsDisplay(int id) {
-    return id == ID_SCORE_DISPLAY || id == ID_FINAL_DISPLAY;
 }
 
 // One thing on the main window's screen, in reading order: a shown control,

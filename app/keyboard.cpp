@@ -14,9 +14,9 @@ struct PlayKey {
     WPARAM key;
     int id;
 };
+// The keys that play tones, in a trial where their button is shown.
 static const PlayKey kPlayKeys[] = {
-    {KEY_PLAY_A, ID_PLAY_A}, {KEY_PLAY_B, ID_PLAY_B}, {KEY_PLAY_C, ID_PLAY_C},
-    {KEY_TARGET, ID_TARGET}, {KEY_PLAY, ID_PLAY},
+    {'A', ID_PLAY_A}, {'B', ID_PLAY_B}, {'C', ID_PLAY_C}, {'T', ID_TARGET}, {'P', ID_PLAY},
 };
 
 // The two rows of radio buttons; the arrow keys move within one.

@@ -7,13 +7,6 @@
 
 #include "engine/app_state.h"
 
-// The keys that play tones, in a trial where their button is shown.
-constexpr WPARAM KEY_PLAY_A = 'A';
-constexpr WPARAM KEY_PLAY_B = 'B';
-constexpr WPARAM KEY_PLAY_C = 'C';
-constexpr WPARAM KEY_TARGET = 'T';
-constexpr WPARAM KEY_PLAY = 'P';
-
 // Handles a message of the loop before it is translated, when it is a key
 // of the program's own; false for everything else, which then goes on as
 // usual (Space to a button, arrows to a scroll bar).

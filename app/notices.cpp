@@ -5,10 +5,6 @@ constexpr int NOTICE_CHARS = 1024;
 
 static bool notice_open = false;
 
-bool NoticeOpen() {
-    return notice_open;
-}
-
 // Decoded from code page 932 here, as the Japanese button labels are, so
 // that the text reads right whatever the system's code page.
 static bool Decode(const char *text, wchar_t *wide, int chars) {

@@ -25,5 +25,3 @@
 // once the listener has closed it. While one notice is open, another
 // is not stacked on it.
 void ShowNotice(HWND owner, const char *text, const wchar_t *detail = nullptr);
-// Whether a notice is open now.
-bool NoticeOpen();

@@ -33,6 +33,13 @@ static void SendToDisplay(HWND main_window, int id, UINT message, int value) {
     SendDlgItemMessageA(main_window, id, message, static_cast<WPARAM>(value), 0);
 }
 
+// A screen (or a trial) is up: the keyboard's focus goes to its first
+// control, and a screen reader hears that its texts have changed.
+static void ScreenShown(AppState *state) {
+    ArrangeFocus(state);
+    AnnounceScreenTexts(state->main_window);
+}
+
 bool ShowTitleScreen(AppState *state) {
     if (state == nullptr) {
         return false;
@@ -43,8 +50,7 @@ bool ShowTitleScreen(AppState *state) {
     state->screen = ScreenTitle;
     ComposeScreen(state);
     InvalidateRect(state->main_window, nullptr, TRUE);
-    ArrangeFocus(state);
-    AnnounceScreenTexts(state->main_window);
+    ScreenShown(state);
     return true;
 }
 
@@ -66,8 +72,7 @@ bool StartTest(AppState *state) {
     SendToDisplay(state->main_window, ID_SCORE_DISPLAY, DSBM_SETSPEED, SPEED_TEST);
     SendToDisplay(state->main_window, ID_SCORE_DISPLAY, DSBM_SETBLANK, 0);
     SetScrollPos(GetDlgItem(state->main_window, ID_VOLUME_SLIDER), SB_CTL, state->volume, TRUE);
-    ArrangeFocus(state);
-    AnnounceScreenTexts(state->main_window);
+    ScreenShown(state);
     return true;
 }
 
@@ -83,8 +88,7 @@ bool ShowResultScreen(AppState *state) {
     SendToDisplay(state->main_window, ID_FINAL_DISPLAY, DSBM_SETVALUE, state->score);
     ComposeScreen(state);
     InvalidateRect(state->main_window, nullptr, TRUE);
-    ArrangeFocus(state);
-    AnnounceScreenTexts(state->main_window);
+    ScreenShown(state);
     return true;
 }
 
@@ -106,8 +110,7 @@ bool GradeAnswer(AppState *state) {
     InvalidateRect(state->main_window, nullptr, TRUE);
     // A new trial, as a new screen: the keyboard starts again at the top.
     if (!completed) {
-        ArrangeFocus(state);
-        AnnounceScreenTexts(state->main_window);
+        ScreenShown(state);
     }
     // Written once the final count has started and the screen is composed,
     // so that waiting for the disk holds up neither; on the disk before the

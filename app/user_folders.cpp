@@ -13,10 +13,10 @@ static const GUID kDocumentsFolderId = {
 
 bool DocumentsFolder(wchar_t *folder, int chars) {
     folder[0] = 0;
-    // Loaded only when a result needs the folder: never at start-up.
-    auto get_path = LibraryFunction<GetKnownFolderPathFunction>(LoadSystemLibrary(L"shell32.dll"),
-                                                                "SHGetKnownFolderPath");
-    auto free_memory =
+    // Loaded when a result first needs the folder (never at start-up), once.
+    static const auto get_path = LibraryFunction<GetKnownFolderPathFunction>(
+        LoadSystemLibrary(L"shell32.dll"), "SHGetKnownFolderPath");
+    static const auto free_memory =
         LibraryFunction<FreeTaskMemoryFunction>(LoadSystemLibrary(L"ole32.dll"), "CoTaskMemFree");
     if (get_path == nullptr || free_memory == nullptr) {
         return false;

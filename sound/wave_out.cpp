@@ -95,7 +95,6 @@ PlayOutcome StartTone(AppState *state, int tone_number) {
     if (state->wave_out == nullptr && !ReopenWaveOut(state)) {
         return PLAY_FAILED;
     }
-    memset(&state->wave_header, 0, sizeof(state->wave_header));
     void *buffer = reinterpret_cast<void *>(GlobalAlloc(GMEM_ZEROINIT, TONE_BUFFER_BYTES));
     if (buffer == nullptr) {
         return PLAY_FAILED;
