@@ -6,37 +6,40 @@
 #include "platform/system_library.h"
 #include "render/display_scale.h"
 #include "render/screen_texts.h"
+#include "lang/language.h"
 
 #include <oleacc.h>
 
 #include <algorithm>
 
-// Where a control's own window procedure is kept while ours answers first.
+// Where a control's own window procedure is kept while ours answers first,
+// and the record of its screen.
 #define ORIGINAL_PROC_PROPERTY L"Kestrune.OriginalProc"
+#define STATE_PROPERTY L"Kestrune.State"
 
+// Names that say what each control does, unique on its screen; the
+// visible labels stay as they are.
 struct ControlName {
     int id;
-    const char *name;
+    TextId name;
 };
 static const ControlName kControlNames[] = {
-    {ID_START, "開始"},          {ID_QUIT, "終了"},
-    {ID_HIGH_A, "高い音 A"},     {ID_HIGH_B, "高い音 B"},
-    {ID_HIGH_C, "高い音 C"},     {ID_LOW_A, "低い音 A"},
-    {ID_LOW_B, "低い音 B"},      {ID_LOW_C, "低い音 C"},
-    {ID_PLAY_A, "Aを再生"},      {ID_PLAY_B, "Bを再生"},
-    {ID_PLAY_C, "Cを再生"},      {ID_PITCH_SLIDER, "音の高さ"},
-    {ID_TARGET, "Targetを再生"}, {ID_PLAY, "Playを再生"},
-    {ID_DECIDE, "決定"},         {ID_SCORE_DISPLAY, "スコア"},
-    {ID_VOLUME_SLIDER, "音量"},  {ID_BACK, "戻る"},
-    {ID_RESULT_QUIT, "終了"},    {ID_FINAL_DISPLAY, "最終スコア"},
+    {ID_START, TEXT_BUTTON_START},        {ID_QUIT, TEXT_BUTTON_QUIT},
+    {ID_HIGH_A, TEXT_NAME_HIGH_A},        {ID_HIGH_B, TEXT_NAME_HIGH_B},
+    {ID_HIGH_C, TEXT_NAME_HIGH_C},        {ID_LOW_A, TEXT_NAME_LOW_A},
+    {ID_LOW_B, TEXT_NAME_LOW_B},          {ID_LOW_C, TEXT_NAME_LOW_C},
+    {ID_PLAY_A, TEXT_NAME_PLAY_A},        {ID_PLAY_B, TEXT_NAME_PLAY_B},
+    {ID_PLAY_C, TEXT_NAME_PLAY_C},        {ID_PITCH_SLIDER, TEXT_NAME_PITCH},
+    {ID_TARGET, TEXT_NAME_TARGET},        {ID_PLAY, TEXT_NAME_PLAY},
+    {ID_DECIDE, TEXT_BUTTON_DECIDE},      {ID_SCORE_DISPLAY, TEXT_NAME_SCORE},
+    {ID_VOLUME_SLIDER, TEXT_NAME_VOLUME}, {ID_BACK, TEXT_BUTTON_BACK},
+    {ID_RESULT_QUIT, TEXT_BUTTON_QUIT},   {ID_FINAL_DISPLAY, TEXT_NAME_FINAL_SCORE},
 };
-// A score display's value while it shows the dashes.
-static const char kHiddenScore[] = "非表示";
 
-const char *AccessibleNameOf(int id) {
+const wchar_t *AccessibleNameOf(int id, int language) {
     for (const ControlName &c : kControlNames) {
         if (c.id == id) {
-            return c.name;
+            return LanguageText(language, c.name);
         }
     }
     return nullptr;
@@ -68,12 +71,14 @@ static const AccessibilityFunctions &Oleacc() {
     return functions;
 }
 
-// A string for the caller to free, decoded from code page 932.
-static HRESULT MakeString(const char *text, BSTR *out) {
-    wchar_t wide[SCREEN_TEXT_BYTES];
-    int length = MultiByteToWideChar(932, 0, text, -1, wide, SCREEN_TEXT_BYTES);
-    *out = length > 0 ? Oleacc().alloc_string(wide, length - 1) : nullptr;
+// A string for the caller to free.
+static HRESULT MakeString(const wchar_t *text, BSTR *out) {
+    *out = Oleacc().alloc_string(text, static_cast<UINT>(lstrlenW(text)));
     return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+static int LanguageOf(const AppState *state) {
+    return state != nullptr ? state->language : LANGUAGE_JA;
 }
 
 static bool IsSelf(const VARIANT &child) {
@@ -85,18 +90,18 @@ static bool IsDisplay(int id) {
 }
 
 // What a slider or a score display gives as its value, or false.
-static bool ValueOf(HWND control, char *text) {
+static bool ValueOf(HWND control, int language, wchar_t *text, int chars) {
     int id = GetDlgCtrlID(control);
     if (id == ID_PITCH_SLIDER || id == ID_VOLUME_SLIDER) {
-        wsprintfA(text, "%d", GetScrollPos(control, SB_CTL));
+        wsprintfW(text, L"%d", GetScrollPos(control, SB_CTL));
         return true;
     }
     if (IsDisplay(id)) {
         LRESULT shown = SendMessageA(control, DSBM_GETSHOWN, 0, 0);
         if (shown == DSB_SHOWS_NO_FIGURE) {
-            lstrcpyA(text, kHiddenScore);
+            lstrcpynW(text, LanguageText(language, TEXT_VALUE_HIDDEN), chars);
         } else {
-            wsprintfA(text, "%d", static_cast<int>(shown));
+            wsprintfW(text, L"%d", static_cast<int>(shown));
         }
         return true;
     }
@@ -146,7 +151,7 @@ struct AccessibleObject final : IAccessible {
     IAccessible *standard;
     HWND window;
     AccessibleKind kind;
-    const AppState *state; // the screen's record (ACCESSIBLE_SCREEN)
+    const AppState *state; // the screen's record, for its texts and language
 
     // The screen's entry of a child id (1-based), or false.
     bool Entry(const VARIANT &child, ScreenEntry *entry, ScreenText *texts) {
@@ -220,20 +225,23 @@ struct AccessibleObject final : IAccessible {
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR *name) override {
         ScreenEntry entry;
         ScreenText texts[SCREEN_TEXT_MAX];
+        int language = LanguageOf(state);
         if (kind == ACCESSIBLE_CONTROL && IsSelf(child)) {
-            const char *known = AccessibleNameOf(GetDlgCtrlID(window));
+            const wchar_t *known = AccessibleNameOf(GetDlgCtrlID(window), language);
             return known != nullptr ? MakeString(known, name) : standard->get_accName(child, name);
         }
         if (Entry(child, &entry, texts)) {
-            const char *text =
-                entry.control_id != 0 ? AccessibleNameOf(entry.control_id) : texts[entry.text].text;
+            const wchar_t *text = entry.control_id != 0
+                                      ? AccessibleNameOf(entry.control_id, language)
+                                      : texts[entry.text].text;
             return text != nullptr ? MakeString(text, name) : S_FALSE;
         }
         return standard->get_accName(child, name);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR *value) override {
-        char text[32];
-        if (kind == ACCESSIBLE_CONTROL && IsSelf(child) && ValueOf(window, text)) {
+        wchar_t text[32];
+        if (kind == ACCESSIBLE_CONTROL && IsSelf(child) &&
+            ValueOf(window, LanguageOf(state), text, 32)) {
             return MakeString(text, value);
         }
         return ScreenChild(child) ? E_INVALIDARG : standard->get_accValue(child, value);
@@ -277,7 +285,7 @@ struct AccessibleObject final : IAccessible {
         WPARAM key =
             kind == ACCESSIBLE_CONTROL && IsSelf(child) ? PlayKeyOf(GetDlgCtrlID(window)) : 0;
         if (key != 0) {
-            char text[2] = {static_cast<char>(key), 0};
+            wchar_t text[2] = {static_cast<wchar_t>(key), 0};
             return MakeString(text, shortcut);
         }
         return ScreenChild(child) ? E_INVALIDARG
@@ -367,7 +375,7 @@ HRESULT AccessibleObject::get_accChild(VARIANT child, IDispatch **object) {
         return S_FALSE;
     }
     AccessibleObject *control =
-        MakeAccessibleObject(GetDlgItem(window, entry.control_id), ACCESSIBLE_CONTROL, nullptr);
+        MakeAccessibleObject(GetDlgItem(window, entry.control_id), ACCESSIBLE_CONTROL, state);
     if (control == nullptr) {
         return E_FAIL;
     }
@@ -392,23 +400,26 @@ static LRESULT CALLBACK AccessibleControlProc(HWND control, UINT message, WPARAM
                                               LPARAM lparam) {
     WNDPROC original = reinterpret_cast<WNDPROC>(GetPropW(control, ORIGINAL_PROC_PROPERTY));
     if (message == WM_GETOBJECT && static_cast<LONG>(lparam) == OBJID_CLIENT) {
+        const AppState *state = static_cast<const AppState *>(GetPropW(control, STATE_PROPERTY));
         LRESULT result =
-            ResultFor(MakeAccessibleObject(control, ACCESSIBLE_CONTROL, nullptr), wparam);
+            ResultFor(MakeAccessibleObject(control, ACCESSIBLE_CONTROL, state), wparam);
         if (result != 0) {
             return result;
         }
     }
     if (message == WM_NCDESTROY) {
         RemovePropW(control, ORIGINAL_PROC_PROPERTY);
+        RemovePropW(control, STATE_PROPERTY);
     }
     return IsWindowUnicode(control) ? CallWindowProcW(original, control, message, wparam, lparam)
                                     : CallWindowProcA(original, control, message, wparam, lparam);
 }
 
-void ServeAccessibleObject(HWND control) {
+void ServeAccessibleObject(HWND control, const AppState *state) {
     if (control == nullptr) {
         return;
     }
+    SetPropW(control, STATE_PROPERTY, const_cast<AppState *>(state));
     LONG_PTR proc = reinterpret_cast<LONG_PTR>(AccessibleControlProc);
     LONG_PTR original = IsWindowUnicode(control) ? SetWindowLongPtrW(control, GWLP_WNDPROC, proc)
                                                  : SetWindowLongPtrA(control, GWLP_WNDPROC, proc);
@@ -431,4 +442,14 @@ void AnnounceValue(HWND control) {
 
 void AnnounceScreenTexts(HWND window) {
     NotifyWinEvent(EVENT_OBJECT_REORDER, window, OBJID_CLIENT, CHILDID_SELF);
+}
+
+static BOOL CALLBACK AnnounceName(HWND control, LPARAM) {
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
+    return TRUE;
+}
+
+void AnnounceNames(HWND window) {
+    EnumChildWindows(window, AnnounceName, 0);
+    AnnounceScreenTexts(window);
 }

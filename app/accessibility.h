@@ -9,8 +9,9 @@
 
 #include "engine/app_state.h"
 
-// Has the control (a child made from the catalogue) answer WM_GETOBJECT.
-void ServeAccessibleObject(HWND control);
+// Has the control (a child made from the catalogue) answer WM_GETOBJECT,
+// in the language of `state`, the record of its screen.
+void ServeAccessibleObject(HWND control, const AppState *state);
 // The main window's WM_GETOBJECT; anything but its client area goes to the
 // default handling.
 LRESULT OnGetObject(HWND window, WPARAM wparam, LPARAM lparam, const AppState *state);
@@ -20,5 +21,8 @@ void AnnounceValue(HWND control);
 // Tells a screen reader that the painted texts have changed (a new trial,
 // the result revealed).
 void AnnounceScreenTexts(HWND window);
-// The accessible name of the control `id`, in code page 932, or null.
-const char *AccessibleNameOf(int id);
+// Tells a screen reader that every control's name may have changed (the
+// interface's language has).
+void AnnounceNames(HWND window);
+// The accessible name of the control `id` in `language`, or null.
+const wchar_t *AccessibleNameOf(int id, int language);

@@ -1,33 +1,32 @@
 #include "app/controls.h"
 
-#include "app/accessibility.h"
-
 #include "dsb/score_display.h"
 #include "engine/schedule.h"
 
-// Labels are Shift-JIS once compiled. The ANSI calls pass the ASCII ones on
-// unchanged; the Japanese ones are decoded from code page 932 (CreateControl).
+// The labels that are words come from the language's table.
 const ControlDefinition ControlCatalogue[CONTROL_COUNT] = {
-    {ID_START, 0, "Button", "開始", STYLE_PUSH, 200, 255, 50, 30},
-    {ID_QUIT, 0, "Button", "終了", STYLE_PUSH, 250, 255, 50, 30},
-    {ID_HIGH_A, 0, "Button", "A", STYLE_GROUP_RADIO, 175, 105, 50, 30},
-    {ID_HIGH_B, 0, "Button", "B", STYLE_RADIO, 225, 105, 50, 30},
-    {ID_HIGH_C, 0, "Button", "C", STYLE_RADIO, 275, 105, 50, 30},
-    {ID_LOW_A, 0, "Button", "A", STYLE_GROUP_RADIO, 175, 165, 50, 30},
-    {ID_LOW_B, 0, "Button", "B", STYLE_RADIO, 225, 165, 50, 30},
-    {ID_LOW_C, 0, "Button", "C", STYLE_RADIO, 275, 165, 50, 30},
-    {ID_PLAY_A, 0, "Button", "A", STYLE_PUSH, 175, 135, 50, 30},
-    {ID_PLAY_B, 0, "Button", "B", STYLE_PUSH, 225, 135, 50, 30},
-    {ID_PLAY_C, 0, "Button", "C", STYLE_PUSH, 275, 135, 50, 30},
-    {ID_PITCH_SLIDER, 0, "ScrollBar", nullptr, STYLE_BAR, 125, 105, 250, 20},
-    {ID_TARGET, 0, "Button", "Target", STYLE_PUSH, 200, 135, 50, 30},
-    {ID_PLAY, 0, "Button", "Play", STYLE_PUSH, 250, 135, 50, 30},
-    {ID_DECIDE, 0, "Button", "決定", STYLE_PUSH, 225, 210, 50, 30},
-    {ID_SCORE_DISPLAY, WS_EX_CLIENTEDGE, DSB_CLASS_NAME, nullptr, STYLE_DISPLAY, 375, 160, 102, 64},
-    {ID_VOLUME_SLIDER, 0, "ScrollBar", nullptr, STYLE_BAR, 375, 270, 102, 20},
-    {ID_BACK, 0, "Button", "戻る", STYLE_PUSH, 350, 255, 50, 30},
-    {ID_RESULT_QUIT, 0, "Button", "終了", STYLE_PUSH, 400, 255, 50, 30},
-    {ID_FINAL_DISPLAY, WS_EX_CLIENTEDGE, DSB_CLASS_NAME, nullptr, STYLE_DISPLAY, 300, 5, 102, 64},
+    {ID_START, 0, "Button", nullptr, TEXT_BUTTON_START, STYLE_PUSH, 200, 255, 50, 30},
+    {ID_QUIT, 0, "Button", nullptr, TEXT_BUTTON_QUIT, STYLE_PUSH, 250, 255, 50, 30},
+    {ID_HIGH_A, 0, "Button", "A", NO_LABEL_TEXT, STYLE_GROUP_RADIO, 175, 105, 50, 30},
+    {ID_HIGH_B, 0, "Button", "B", NO_LABEL_TEXT, STYLE_RADIO, 225, 105, 50, 30},
+    {ID_HIGH_C, 0, "Button", "C", NO_LABEL_TEXT, STYLE_RADIO, 275, 105, 50, 30},
+    {ID_LOW_A, 0, "Button", "A", NO_LABEL_TEXT, STYLE_GROUP_RADIO, 175, 165, 50, 30},
+    {ID_LOW_B, 0, "Button", "B", NO_LABEL_TEXT, STYLE_RADIO, 225, 165, 50, 30},
+    {ID_LOW_C, 0, "Button", "C", NO_LABEL_TEXT, STYLE_RADIO, 275, 165, 50, 30},
+    {ID_PLAY_A, 0, "Button", "A", NO_LABEL_TEXT, STYLE_PUSH, 175, 135, 50, 30},
+    {ID_PLAY_B, 0, "Button", "B", NO_LABEL_TEXT, STYLE_PUSH, 225, 135, 50, 30},
+    {ID_PLAY_C, 0, "Button", "C", NO_LABEL_TEXT, STYLE_PUSH, 275, 135, 50, 30},
+    {ID_PITCH_SLIDER, 0, "ScrollBar", nullptr, NO_LABEL_TEXT, STYLE_BAR, 125, 105, 250, 20},
+    {ID_TARGET, 0, "Button", "Target", NO_LABEL_TEXT, STYLE_PUSH, 200, 135, 50, 30},
+    {ID_PLAY, 0, "Button", "Play", NO_LABEL_TEXT, STYLE_PUSH, 250, 135, 50, 30},
+    {ID_DECIDE, 0, "Button", nullptr, TEXT_BUTTON_DECIDE, STYLE_PUSH, 225, 210, 50, 30},
+    {ID_SCORE_DISPLAY, WS_EX_CLIENTEDGE, DSB_CLASS_NAME, nullptr, NO_LABEL_TEXT, STYLE_DISPLAY, 375,
+     160, 102, 64},
+    {ID_VOLUME_SLIDER, 0, "ScrollBar", nullptr, NO_LABEL_TEXT, STYLE_BAR, 375, 270, 102, 20},
+    {ID_BACK, 0, "Button", nullptr, TEXT_BUTTON_BACK, STYLE_PUSH, 350, 255, 50, 30},
+    {ID_RESULT_QUIT, 0, "Button", nullptr, TEXT_BUTTON_QUIT, STYLE_PUSH, 400, 255, 50, 30},
+    {ID_FINAL_DISPLAY, WS_EX_CLIENTEDGE, DSB_CLASS_NAME, nullptr, NO_LABEL_TEXT, STYLE_DISPLAY, 300,
+     5, 102, 64},
 };
 
 // Shown in comparison trials, hidden in matching ones; the reverse below.
@@ -52,38 +51,27 @@ RECT ControlRect(const ControlDefinition *row, int dpi) {
     return ScaledRect(row->x, row->y, row->x + row->width, row->y + row->height, dpi);
 }
 
-static bool IsPlainAscii(const char *text) {
-    for (const char *c = text; *c != 0; ++c) {
-        if (static_cast<unsigned char>(*c) >= 0x80) {
-            return false;
-        }
-    }
-    return true;
-}
+// Room for a class name of the catalogue, widened.
+constexpr int CLASS_NAME_CHARS = 32;
 
-// Room for a class name or label of the catalogue, decoded.
-constexpr int WIDE_TEXT_CHARS = 32;
-
-// A Japanese label reads right only through a Unicode window: an ANSI one
-// would be decoded with the system's code page, which is 932 only on a
-// Japanese system (or where the manifest's code page is honoured). Null
-// when the text cannot be decoded; the control is then made as before.
-static HWND CreateUnicodeControl(const ControlDefinition *row, const RECT &r, HWND parent) {
-    wchar_t class_name[WIDE_TEXT_CHARS];
-    wchar_t label[WIDE_TEXT_CHARS];
-    if (MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, row->class_name, -1, class_name,
-                            WIDE_TEXT_CHARS) == 0 ||
-        MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, row->label, -1, label, WIDE_TEXT_CHARS) ==
-            0) {
+// A label in the interface's language reads right only through a Unicode
+// window: an ANSI one would be decoded with the system's code page, which is
+// 932 only on a Japanese system (or where the manifest's code page is
+// honoured). Null when it cannot be made; the control is then made as ANSI.
+static HWND CreateUnicodeControl(const ControlDefinition *row, const RECT &r, HWND parent,
+                                 int language) {
+    wchar_t class_name[CLASS_NAME_CHARS];
+    if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, row->class_name, -1, class_name,
+                            CLASS_NAME_CHARS) == 0) {
         return nullptr;
     }
-    return CreateWindowExW(row->ex_style, class_name, label, row->style, r.left, r.top,
-                           r.right - r.left, r.bottom - r.top, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(row->id)), nullptr,
-                           nullptr);
+    return CreateWindowExW(
+        row->ex_style, class_name, LanguageText(language, static_cast<TextId>(row->label_text)),
+        row->style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row->id)), nullptr, nullptr);
 }
 
-bool CreateControl(HWND parent, int id, int dpi) {
+bool CreateControl(HWND parent, int id, int dpi, int language) {
     if (IsWindow(GetDlgItem(parent, id))) {
         return false;
     }
@@ -93,8 +81,8 @@ bool CreateControl(HWND parent, int id, int dpi) {
     }
     RECT r = ControlRect(row, dpi);
     HWND control = nullptr;
-    if (row->label != nullptr && !IsPlainAscii(row->label)) {
-        control = CreateUnicodeControl(row, r, parent);
+    if (row->label_text != NO_LABEL_TEXT) {
+        control = CreateUnicodeControl(row, r, parent, language);
     }
     if (control == nullptr) {
         control =
@@ -102,12 +90,25 @@ bool CreateControl(HWND parent, int id, int dpi) {
                             r.right - r.left, r.bottom - r.top, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
     }
-    ServeAccessibleObject(control);
     if (id == ID_PITCH_SLIDER) {
         SetScrollRange(control, SB_CTL, 0, PITCH_SLIDER_MAX, TRUE);
     } else if (id == ID_VOLUME_SLIDER) {
         SetScrollRange(control, SB_CTL, 0, VOLUME_MAX, TRUE);
     }
+    return true;
+}
+
+static BOOL CALLBACK RelabelChild(HWND child, LPARAM language) {
+    const ControlDefinition *row = FindControlDefinition(GetDlgCtrlID(child));
+    if (row != nullptr && row->label_text != NO_LABEL_TEXT) {
+        SetWindowTextW(
+            child, LanguageText(static_cast<int>(language), static_cast<TextId>(row->label_text)));
+    }
+    return TRUE;
+}
+
+bool RelabelChildren(HWND parent, int language) {
+    EnumChildWindows(parent, RelabelChild, language);
     return true;
 }
 

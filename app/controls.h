@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/app_state.h"
+#include "lang/language.h"
 #include "render/display_scale.h"
 
 enum ControlId : int {
@@ -39,13 +40,16 @@ struct ControlDefinition {
     int id;
     DWORD ex_style;
     const char *class_name;
-    const char *label; // null: no window text
+    const char *label; // a label the same in every language (A, Target), or null
+    int label_text;    // otherwise the TextId of its label, or NO_LABEL_TEXT
     DWORD style;
     int x;
     int y;
     int width;
     int height;
 };
+
+constexpr int NO_LABEL_TEXT = -1;
 
 constexpr int CONTROL_COUNT = 20;
 extern const ControlDefinition ControlCatalogue[CONTROL_COUNT];
@@ -57,10 +61,13 @@ const ControlDefinition *FindControlDefinition(int id);
 // of the catalogue's rectangle scaled on its own (render/display_scale.h).
 RECT ControlRect(const ControlDefinition *row, int dpi);
 
-// Makes the control at `dpi`. A label that is not plain ASCII (the Japanese
-// ones) makes a Unicode window, its text decoded from code page 932, so that
-// it reads right whatever the system's code page; the others stay ANSI.
-bool CreateControl(HWND parent, int id, int dpi = BASE_DPI);
+// Makes the control at `dpi`, labelled in `language`. A label in the
+// interface's language makes a Unicode window, so that it reads right
+// whatever the system's code page and can change language in place; the
+// others (A, Target ...) stay ANSI.
+bool CreateControl(HWND parent, int id, int dpi = BASE_DPI, int language = LANGUAGE_JA);
+// Labels every child whose label is in the interface's language anew, in `language`.
+bool RelabelChildren(HWND parent, int language);
 // Moves and sizes every child of the parent to its catalogue rectangle at
 // `dpi`, shown or hidden as it is.
 bool PlaceChildren(HWND parent, int dpi);

@@ -3,6 +3,7 @@
 #include "app/accessibility.h"
 #include "app/controls.h"
 #include "app/keyboard.h"
+#include "app/language_menu.h"
 #include "app/notices.h"
 #include "app/results_file.h"
 #include "app/screens.h"
@@ -87,7 +88,9 @@ static void OnCreate(HWND window, AppState *state) {
     CreateSurfaces(state);
     OpenWaveOut(window, state);
     ReadSettings(state);
-    StartResults(window);
+    ReadLanguage(state);
+    AddLanguageItems(window, state);
+    StartResults(window, state);
     ShowTitleScreen(state);
 }
 
@@ -133,6 +136,15 @@ static void OnSize(HWND window, WPARAM kind, const AppState *state) {
     }
 }
 
+// The language items of the system menu are the program's; every other
+// command (move, minimise, close ...) is the system's.
+static LRESULT OnSysCommand(HWND window, WPARAM wparam, LPARAM lparam, AppState *state) {
+    if (OnLanguageCommand(window, wparam, state)) {
+        return 0;
+    }
+    return DefWindowProcA(window, WM_SYSCOMMAND, wparam, lparam);
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     AppState *state = GetAppState();
     switch (message) {
@@ -148,6 +160,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     case WM_DPICHANGED: OnDpiChanged(window, wparam, lparam, state); return 0;
     case WM_SIZE: OnSize(window, wparam, state); return 0;
     case WM_GETOBJECT: return OnGetObject(window, wparam, lparam, state);
+    case WM_SYSCOMMAND: return OnSysCommand(window, wparam, lparam, state);
     default: return DefWindowProcA(window, message, wparam, lparam);
     }
 }
@@ -169,7 +182,7 @@ static int ToneOfButton(int id) {
 // made while a tone sounds). Only a test's own play buttons tell.
 static void OnPlayRequest(HWND window, int tone, AppState *state) {
     if (StartTone(state, tone) == PLAY_FAILED && state->screen == ScreenTest) {
-        ShowNotice(window, NOTICE_NO_SOUND);
+        ShowNotice(window, state->language, TEXT_NOTICE_NO_SOUND);
     }
 }
 

@@ -6,22 +6,11 @@
 
 #include <windows.h>
 
-#define NOTICE_CAPTION "Kestrune Ver1.1"
-// A tone the device would not take, even opened anew.
-#define NOTICE_NO_SOUND                                                                                                          \
-    "音を再生できませんでした。\r\n\r\n"                                                                            \
-    "スピーカーまたはヘッドホンがつながっているか、Windows のサウンドの設定で出力デバイス" \
-    "が有効になっているかを確かめてから、もう一度ボタンを押してください。"
-// Results.csv could not be written beside Settings.ini (the folder cannot be
-// written, or it is a temporary folder); the file used instead follows it.
-#define NOTICE_RESULTS_MOVED                                                                       \
-    "このフォルダーには結果を保存できないため、結果は次のファイルに保存します。\r\n\r\n"
-// Neither the working folder nor the Documents folder could take a row.
-#define NOTICE_RESULTS_NOT_SAVED                                                                                           \
-    "結果を保存できませんでした。フォルダー「ドキュメント」に書き込めません。\r\n\r\n" \
-    "このまま続けることはできますが、終了するまでに保存できなかった結果は失われます。"
+#include "lang/language.h"
 
-// Shows `text` (code page 932), followed by `detail` when given, and returns
-// once the listener has closed it. While one notice is open, another
+#define NOTICE_CAPTION L"Kestrune Ver1.1"
+
+// Shows the text `id` in `language`, followed by `detail` when given, and
+// returns once the listener has closed it. While one notice is open, another
 // is not stacked on it.
-void ShowNotice(HWND owner, const char *text, const wchar_t *detail = nullptr);
+void ShowNotice(HWND owner, int language, TextId id, const wchar_t *detail = nullptr);

@@ -20,11 +20,15 @@ constexpr int RESULTS_PATH_CHARS = SETTINGS_DIR_LIMIT + 40;
 // What may go before the first row: the mark and the header.
 constexpr int LEAD_BYTES = BYTE_ORDER_MARK_BYTES + RESULT_LINE_BYTES;
 
-// A row waiting to be written, oldest first.
+// A row waiting to be written, oldest first: in the words of every
+// language, since the file it lands in decides which (a file never mixes
+// two), and the language of the interface when the test ended, for a new
+// file's header.
 struct PendingRow {
     PendingRow *next;
-    int length;
-    char bytes[RESULT_LINE_BYTES];
+    int language;
+    int length[LANGUAGE_COUNT];
+    char bytes[LANGUAGE_COUNT][RESULT_LINE_BYTES];
 };
 
 // Where the rows go: beside Settings.ini until that folder turns out not to
@@ -38,14 +42,17 @@ static int pending_count = 0;
 static bool results_enabled = true;
 static ResultsPlace results_place = PLACE_WORKING_FOLDER;
 static HWND results_owner = nullptr;
+static const AppState *results_state = nullptr; // its language is the notices'
+
 // Each told once per run.
 static bool told_place = false;
 static bool told_not_saved = false;
 
-void StartResults(HWND owner) {
+void StartResults(HWND owner, const AppState *state) {
     results_enabled = ReadResultsEnabled();
     results_place = PLACE_WORKING_FOLDER;
     results_owner = owner;
+    results_state = state;
     told_place = false;
     told_not_saved = false;
 }
@@ -107,10 +114,14 @@ bool RecordResult(const AppState *state) {
     }
     ResultTime ended;
     ReadClock(&ended);
-    row->length = FormatResultRow(state, &ended, row->bytes, sizeof row->bytes);
-    if (row->length <= 0) {
-        HeapFree(GetProcessHeap(), 0, row);
-        return false;
+    row->language = IsLanguage(state->language) ? state->language : LANGUAGE_JA;
+    for (int language = 0; language < LANGUAGE_COUNT; ++language) {
+        row->length[language] =
+            FormatResultRow(state, &ended, language, row->bytes[language], RESULT_LINE_BYTES);
+        if (row->length[language] <= 0) {
+            HeapFree(GetProcessHeap(), 0, row);
+            return false;
+        }
     }
     KeepRow(row);
     return WritePendingResults();
@@ -122,28 +133,42 @@ static bool WriteAll(HANDLE file, const char *bytes, int length) {
            written == static_cast<DWORD>(length);
 }
 
-// The byte-order mark (when `with_mark`) and the header row into `lead`; the
-// number of bytes.
-static int PutHeader(char *lead, bool with_mark) {
+// The byte-order mark (when `with_mark`) and the header row in `language`
+// into `lead`; the number of bytes.
+static int PutHeader(char *lead, bool with_mark, int language) {
     int length = 0;
     if (with_mark) {
         memcpy(lead, kByteOrderMark, BYTE_ORDER_MARK_BYTES);
         length = BYTE_ORDER_MARK_BYTES;
     }
-    return length + FormatResultHeader(lead + length, LEAD_BYTES - length);
+    return length + FormatResultHeader(language, lead + length, LEAD_BYTES - length);
 }
 
-// What must go before the first new row, from at most the file's last three
-// bytes: the mark and the header in an empty file, the header after a lone
-// mark, and the end of a last line that was cut short (by a power failure
-// in the middle of a write, say), which itself stays as it is.
-static int LeadFor(HANDLE file, char *lead) {
+// The language of a file's header, from its first bytes; -1 for a header
+// of another kind (or none), whose file takes the interface's words.
+static int HeaderLanguage(HANDLE file) {
+    char start[RESULT_HEADER_PROBE_BYTES];
+    OVERLAPPED at = {};
+    DWORD got = 0;
+    if (!ReadFile(file, start, sizeof start, &got, &at)) {
+        return -1;
+    }
+    return ResultHeaderLanguage(start, static_cast<int>(got));
+}
+
+// What must go before the first new row, from at most the file's first
+// bytes and its last three: the mark and the header in an empty file, the
+// header after a lone mark, and the end of a last line that was cut short
+// (by a power failure in the middle of a write, say), which itself stays as
+// it is. `language` comes in as the interface's when the oldest row's test
+// ended and goes out as the language of the file's words.
+static int LeadFor(HANDLE file, char *lead, int *language) {
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file, &size)) {
         return -1;
     }
     if (size.QuadPart == 0) {
-        return PutHeader(lead, true);
+        return PutHeader(lead, true, *language);
     }
     char tail[BYTE_ORDER_MARK_BYTES] = {};
     DWORD count = size.QuadPart < BYTE_ORDER_MARK_BYTES ? static_cast<DWORD>(size.QuadPart)
@@ -159,7 +184,11 @@ static int LeadFor(HANDLE file, char *lead) {
     }
     if (size.QuadPart == BYTE_ORDER_MARK_BYTES &&
         memcmp(tail, kByteOrderMark, BYTE_ORDER_MARK_BYTES) == 0) {
-        return PutHeader(lead, false);
+        return PutHeader(lead, false, *language);
+    }
+    int header = HeaderLanguage(file);
+    if (header >= 0) {
+        *language = header;
     }
     char last = tail[count - 1];
     if (last == '\n') {
@@ -202,17 +231,18 @@ static Turn TakeTurn(HANDLE file, OVERLAPPED *where) {
 // end of the file.
 static void WriteKeptRows(HANDLE file) {
     char first[LEAD_BYTES + RESULT_LINE_BYTES];
-    int lead = LeadFor(file, first);
+    int language = pending_first->language;
+    int lead = LeadFor(file, first, &language);
     if (lead < 0) {
         return;
     }
-    memcpy(first + lead, pending_first->bytes, pending_first->length);
-    if (!WriteAll(file, first, lead + pending_first->length)) {
+    memcpy(first + lead, pending_first->bytes[language], pending_first->length[language]);
+    if (!WriteAll(file, first, lead + pending_first->length[language])) {
         return;
     }
     DropOldestRow();
     while (pending_first != nullptr &&
-           WriteAll(file, pending_first->bytes, pending_first->length)) {
+           WriteAll(file, pending_first->bytes[language], pending_first->length[language])) {
         DropOldestRow();
     }
     FlushFileBuffers(file);
@@ -281,6 +311,10 @@ static bool WorkingFolder(wchar_t *folder) {
     return !IsInTemporaryFolder(folder);
 }
 
+static int NoticeLanguage() {
+    return results_state != nullptr ? results_state->language : LANGUAGE_JA;
+}
+
 // Tries the working folder while it takes the rows, then the Documents
 // folder for the rest of the run. `may_tell`: the listener may be told, in a
 // message box, where the rows go or that they could go nowhere (not while
@@ -301,7 +335,7 @@ static bool WriteRows(bool may_tell) {
         WriteRowsIn(folder) == FOLDER_UNWRITABLE) {
         if (may_tell && !told_not_saved) {
             told_not_saved = true;
-            ShowNotice(results_owner, NOTICE_RESULTS_NOT_SAVED);
+            ShowNotice(results_owner, NoticeLanguage(), TEXT_NOTICE_RESULTS_NOT_SAVED);
         }
         return false;
     }
@@ -310,7 +344,7 @@ static bool WriteRows(bool may_tell) {
         wchar_t path[RESULTS_PATH_CHARS];
         lstrcpyW(path, folder);
         lstrcatW(path, SETTINGS_WIDE(RESULTS_FILE_NAME));
-        ShowNotice(results_owner, NOTICE_RESULTS_MOVED, path);
+        ShowNotice(results_owner, NoticeLanguage(), TEXT_NOTICE_RESULTS_MOVED, path);
     }
     return pending_first == nullptr;
 }

@@ -28,10 +28,13 @@ constexpr DWORD RESULTS_TURN_WAIT_MS = 3000;
 
 // Reads whether the file is wanted (Results=0 in Settings.ini turns it off)
 // and starts the run's results beside Settings.ini; `owner` owns the
-// message boxes that tell where the results went.
-void StartResults(HWND owner);
+// message boxes that tell where the results went, which are in the language
+// of `state`, the main window's record.
+void StartResults(HWND owner, const AppState *state);
 // Keeps the completed test in `state` as a row, then writes every row kept,
-// oldest first. True when none is left waiting.
+// oldest first. A new file gets its header in the interface's language; a
+// file that exists keeps its header, and its rows take its words. True when
+// none is left waiting.
 bool RecordResult(const AppState *state);
 // Writes the rows kept, if the file can take them now. True when none is
 // left waiting. The listener may be told where they went (a message box).

@@ -25,7 +25,8 @@ constexpr int SPEED_RESULT = 60;
 
 static void CreateControls(const AppState *state, const int *ids, int count) {
     for (int i = 0; i < count; ++i) {
-        CreateControl(state->main_window, ids[i], RecordDpi(state));
+        CreateControl(state->main_window, ids[i], RecordDpi(state), state->language);
+        ServeAccessibleObject(GetDlgItem(state->main_window, ids[i]), state);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+#include "lang/language.h"
+
 bool BuildCurrentFolderPath(const wchar_t *name, wchar_t *path, int path_chars) {
     path[0] = 0;
     if (path_chars < static_cast<int>(SETTINGS_DIR_LIMIT)) {
@@ -57,6 +59,30 @@ bool WriteSettings(AppState *state) {
     wsprintfW(text, L"%d", state->volume);
     WritePrivateProfileStringW(SETTINGS_WIDE(SETTINGS_SECTION), SETTINGS_WIDE(SETTINGS_KEY), text,
                                path);
+    // Written only once chosen, so that a listener who never chose follows
+    // Windows' display language from run to run.
+    if (state->language_chosen != 0) {
+        WritePrivateProfileStringW(SETTINGS_WIDE(SETTINGS_SECTION),
+                                   SETTINGS_WIDE(SETTINGS_LANGUAGE_KEY),
+                                   GetLanguageTable(state->language)->code, path);
+    }
+    return true;
+}
+
+bool ReadLanguage(AppState *state) {
+    if (state == nullptr) {
+        return true;
+    }
+    wchar_t path[SETTINGS_PATH_CHARS];
+    wchar_t code[16] = {};
+    if (BuildSettingsPath(path)) {
+        GetPrivateProfileStringW(SETTINGS_WIDE(SETTINGS_SECTION),
+                                 SETTINGS_WIDE(SETTINGS_LANGUAGE_KEY), L"", code, 16, path);
+    }
+    // A value that names no language is ignored, as an unreadable volume is.
+    int named = LanguageOfCode(code);
+    state->language_chosen = named >= 0 ? 1 : 0;
+    state->language = named >= 0 ? named : LanguageOfDisplayLanguage(GetUserDefaultUILanguage());
     return true;
 }
 

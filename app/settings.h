@@ -10,6 +10,9 @@ constexpr int DEFAULT_VOLUME = 90;
 #define SETTINGS_KEY "Volume"
 // Results=0 turns the results file off; the program never writes this key.
 #define SETTINGS_RESULTS_KEY "Results"
+// Language=ja or Language=en: the interface's language, written only once
+// the listener has chosen one (or the file named one).
+#define SETTINGS_LANGUAGE_KEY "Language"
 // The same names as wide literals, for the wide profile functions.
 #define SETTINGS_WIDEN_(text) L##text
 #define SETTINGS_WIDE(text) SETTINGS_WIDEN_(text)
@@ -31,6 +34,11 @@ bool BuildCurrentFolderPath(const wchar_t *name, wchar_t *path, int path_chars);
 bool BuildSettingsPath(wchar_t *path);
 
 bool ReadSettings(AppState *state);
+// Also writes the language, when the record's was named in the file or
+// chosen by the listener.
 bool WriteSettings(AppState *state);
+// The interface's language: the one Settings.ini names, else the one of
+// Windows' display language (Japanese for Japanese, English for any other).
+bool ReadLanguage(AppState *state);
 // False when Settings.ini says Results=0; true without the key or the file.
 bool ReadResultsEnabled();

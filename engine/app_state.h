@@ -79,6 +79,11 @@ struct AppState {
     // Set once the listener has used the keyboard: from then on each screen
     // and trial puts the focus on its first control, and focus is shown.
     BYTE keyboard_used;
+    // The interface's language (a Language value of lang/language.h; 0 is
+    // Japanese), and whether it was named in Settings.ini or chosen from the
+    // system menu, and so is written back there with the volume.
+    int language;
+    BYTE language_chosen;
 };
 
 struct TrialInfo {

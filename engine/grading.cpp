@@ -35,13 +35,29 @@ static int Centihertz(double frequency) {
     return static_cast<int>(frequency * 100);
 }
 
-static void StoreRow(AppState *state, const char *text) {
-    lstrcpynA(state->result_rows[state->trial], text, RESULT_ROW_BYTES);
-}
-
 // The facts of the trial being graded, kept for the results file.
 static TrialFacts *CurrentFacts(AppState *state) {
     return &state->trial_facts[state->trial];
+}
+
+void PrintResultRow(const TrialFacts *facts, int trial, bool is_comparison, const char *chord,
+                    char *row, int size) {
+    if (row == nullptr || size <= 0) {
+        return;
+    }
+    const int *f = facts->centihertz;
+    char line[WSPRINTF_LIMIT];
+    if (is_comparison) {
+        wsprintfA(line, "%2d A: %3d.%02d B: %3d.%02d C: %3d.%02d %s    %C-%C(%C-%C)    %3d",
+                  trial + 1, f[0] / 100, f[0] % 100, f[1] / 100, f[1] % 100, f[2] / 100, f[2] % 100,
+                  chord, facts->answer[0], facts->answer[1], facts->right[0], facts->right[1],
+                  facts->score);
+    } else {
+        wsprintfA(line, "%2d Play: %3d.%02d   Target: %3d.%02d %s    %3d(%3d)    %3d", trial + 1,
+                  f[0] / 100, f[0] % 100, f[1] / 100, f[1] % 100, chord, facts->answer[0],
+                  facts->right[0], facts->score);
+    }
+    lstrcpynA(row, line, size);
 }
 
 // The row is printed from the facts, so the file and the table cannot differ.
@@ -55,13 +71,8 @@ static void WriteComparisonRow(AppState *state, int slot) {
     facts->right[0] = 64 + state->high_key[slot];
     facts->right[1] = 64 + state->low_key[slot];
     facts->score = state->score;
-    const int *f = facts->centihertz;
-    char row[WSPRINTF_LIMIT];
-    wsprintfA(row, "%2d A: %3d.%02d B: %3d.%02d C: %3d.%02d %s    %C-%C(%C-%C)    %3d",
-              state->trial + 1, f[0] / 100, f[0] % 100, f[1] / 100, f[1] % 100, f[2] / 100,
-              f[2] % 100, ChordName(state->chord_type[state->trial]), facts->answer[0],
-              facts->answer[1], facts->right[0], facts->right[1], facts->score);
-    StoreRow(state, row);
+    PrintResultRow(facts, state->trial, true, ChordName(state->chord_type[state->trial]),
+                   state->result_rows[state->trial], RESULT_ROW_BYTES);
 }
 
 static void WriteMatchingRow(AppState *state, int slot) {
@@ -74,13 +85,8 @@ static void WriteMatchingRow(AppState *state, int slot) {
     facts->right[0] = state->match_target[slot];
     facts->right[1] = 0;
     facts->score = state->score;
-    const int *f = facts->centihertz;
-    char row[WSPRINTF_LIMIT];
-    wsprintfA(row, "%2d Play: %3d.%02d   Target: %3d.%02d %s    %3d(%3d)    %3d", state->trial + 1,
-              f[0] / 100, f[0] % 100, f[1] / 100, f[1] % 100,
-              ChordName(state->chord_type[state->trial]), facts->answer[0], facts->right[0],
-              facts->score);
-    StoreRow(state, row);
+    PrintResultRow(facts, state->trial, false, ChordName(state->chord_type[state->trial]),
+                   state->result_rows[state->trial], RESULT_ROW_BYTES);
 }
 
 // A good answer: a losing run ends at 0, a winning run grows by gain.

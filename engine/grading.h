@@ -11,6 +11,12 @@ extern const char ChordNames[CHORD_TYPE_COUNT][CHORD_NAME_BYTES];
 // outside the table.
 const char *ChordName(int chord_type);
 
+// Prints trial `trial`'s line of the result table from its facts, naming
+// its chord `chord` (six columns, like ChordNames). Only `chord` may hold
+// anything but ASCII, so the line is in the chord's encoding.
+void PrintResultRow(const TrialFacts *facts, int trial, bool is_comparison, const char *chord,
+                    char *row, int size);
+
 // Writes result_rows[trial], moves streak and score (clamped to 0..300).
 // Leaves trial alone. False when there is no record.
 bool ScoreAnswer(AppState *state);

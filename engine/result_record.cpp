@@ -4,15 +4,12 @@
 #include "engine/pitch.h"
 #include "engine/schedule.h"
 #include "kestrune_version.h"
+#include "lang/language.h"
 
 #include <string.h>
 
-// The texts are the program's, in code page 932; the file is UTF-8. The
-// conversion names code page 932 itself rather than the process's ANSI code
-// page, which need not be Japanese.
-constexpr UINT TEXT_CODE_PAGE = 932;
-
 static const char kLineEnd[] = "\r\n";
+static const char kByteOrderMark[] = "\xEF\xBB\xBF";
 
 static void StartLine(CsvLine *line) {
     line->text[0] = 0;
@@ -31,8 +28,8 @@ static void AppendByte(CsvLine *line, char byte) {
     line->text[line->length] = 0;
 }
 
-// Trail bytes of code page 932 are 0x40 and above, so a double-byte
-// character can never be taken for a comma, a quote or a line end.
+// Every byte of a character beyond ASCII is 0x80 or above in UTF-8, so it
+// can never be taken for a comma, a quote or a line end.
 static bool NeedsQuotes(const char *field) {
     return strpbrk(field, ",\"\r\n") != nullptr;
 }
@@ -70,62 +67,93 @@ static void AppendHertzField(CsvLine *line, int centihertz) {
     AppendCsvField(line, text);
 }
 
-// A trial's column title: "問<n> <what>".
-static void AppendTrialTitle(CsvLine *line, int trial, const char *what) {
-    char text[64];
-    wsprintfA(text, "問%d %s", trial + 1, what);
-    AppendCsvField(line, text);
+// A text of the language's table as a field, in UTF-8.
+static void AppendWideField(CsvLine *line, const wchar_t *text) {
+    char field[RESULT_LINE_BYTES];
+    if (WideCharToMultiByte(CP_UTF8, 0, text, -1, field, sizeof field, nullptr, nullptr) == 0) {
+        line->overflow = true;
+        return;
+    }
+    AppendCsvField(line, field);
 }
 
-// The finished line in UTF-8 with its line end; its length, or 0.
+static void AppendWord(CsvLine *line, int language, TextId id) {
+    AppendWideField(line, LanguageText(language, id));
+}
+
+// A trial's column title, "問<n> <what>" in Japanese.
+static void AppendTrialTitle(CsvLine *line, int language, int trial, const wchar_t *what) {
+    wchar_t text[128];
+    FormatLanguageText(text, 128, language, TEXT_CSV_TRIAL_COLUMN, trial + 1, what);
+    AppendWideField(line, text);
+}
+
+static void AppendTrialWord(CsvLine *line, int language, int trial, TextId what) {
+    AppendTrialTitle(line, language, trial, LanguageText(language, what));
+}
+
+// The finished line with its line end, into `out`; its length, or 0.
 static int FinishLine(CsvLine *line, char *out, int size) {
     for (const char *c = kLineEnd; *c != 0; ++c) {
         AppendByte(line, *c);
     }
-    if (line->overflow || out == nullptr || size <= 0) {
+    if (line->overflow || out == nullptr || size <= line->length) {
         return 0;
     }
-    wchar_t wide[RESULT_LINE_BYTES];
-    int units = MultiByteToWideChar(TEXT_CODE_PAGE, MB_ERR_INVALID_CHARS, line->text, line->length,
-                                    wide, RESULT_LINE_BYTES);
-    if (units <= 0) {
-        return 0;
-    }
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, units, out, size - 1, nullptr, nullptr);
-    if (bytes <= 0) {
-        return 0;
-    }
-    out[bytes] = 0;
-    return bytes;
+    memcpy(out, line->text, line->length + 1);
+    return line->length;
 }
 
-int FormatResultHeader(char *out, int size) {
+int FormatResultHeader(int language, char *out, int size) {
     CsvLine line;
     StartLine(&line);
-    static const char *const kTestTitles[] = {
-        "日時", "UTCとの時差", "スコア", "識別能力[cent]", "音量", "バージョン",
+    static const TextId kTestTitles[] = {
+        TEXT_CSV_ENDED, TEXT_CSV_UTC_OFFSET, TEXT_CSV_SCORE,
+        TEXT_CSV_CENTS, TEXT_CSV_VOLUME,     TEXT_CSV_VERSION,
     };
-    for (const char *title : kTestTitles) {
-        AppendCsvField(&line, title);
+    for (TextId title : kTestTitles) {
+        AppendWord(&line, language, title);
     }
     for (int t = 0; t < TRIAL_COUNT; ++t) {
         TrialInfo info;
         GetTrialInfoAt(t, &info);
-        AppendTrialTitle(&line, t, "種類");
-        AppendTrialTitle(&line, t, "コード名");
+        AppendTrialWord(&line, language, t, TEXT_CSV_KIND);
+        AppendTrialWord(&line, language, t, TEXT_CSV_CHORD);
+        // The tones' names are the buttons', the same in every language.
         if (info.is_comparison) {
-            AppendTrialTitle(&line, t, "A[Hz]");
-            AppendTrialTitle(&line, t, "B[Hz]");
-            AppendTrialTitle(&line, t, "C[Hz]");
+            AppendTrialTitle(&line, language, t, L"A[Hz]");
+            AppendTrialTitle(&line, language, t, L"B[Hz]");
+            AppendTrialTitle(&line, language, t, L"C[Hz]");
         } else {
-            AppendTrialTitle(&line, t, "Play[Hz]");
-            AppendTrialTitle(&line, t, "Target[Hz]");
+            AppendTrialTitle(&line, language, t, L"Play[Hz]");
+            AppendTrialTitle(&line, language, t, L"Target[Hz]");
         }
-        AppendTrialTitle(&line, t, "回答");
-        AppendTrialTitle(&line, t, "正解");
-        AppendTrialTitle(&line, t, "出題時スコア");
+        AppendTrialWord(&line, language, t, TEXT_CSV_ANSWER);
+        AppendTrialWord(&line, language, t, TEXT_CSV_RIGHT_ANSWER);
+        AppendTrialWord(&line, language, t, TEXT_CSV_TRIAL_SCORE);
     }
     return FinishLine(&line, out, size);
+}
+
+int ResultHeaderLanguage(const char *start, int length) {
+    if (start == nullptr || length < 0) {
+        return -1;
+    }
+    if (length >= 3 && memcmp(start, kByteOrderMark, 3) == 0) {
+        start += 3;
+        length -= 3;
+    }
+    for (int language = 0; language < LANGUAGE_COUNT; ++language) {
+        CsvLine first;
+        StartLine(&first);
+        AppendWord(&first, language, TEXT_CSV_ENDED);
+        AppendByte(&first, ',');
+        if (!first.overflow && first.length <= length &&
+            memcmp(start, first.text, first.length) == 0) {
+            return language;
+        }
+    }
+    return -1;
 }
 
 // 2026-12-09 23:45:12: the form that Excel, Japanese Excel included, reads
@@ -144,7 +172,11 @@ static void AppendTimeFields(CsvLine *line, const ResultTime *ended) {
 }
 
 // The chord's name without the spaces that line up the table's columns.
-static void AppendChordField(CsvLine *line, int chord_type) {
+static void AppendChordField(CsvLine *line, int language, int chord_type) {
+    if (chord_type == 0) {
+        AppendWord(line, language, TEXT_SINGLE_TONE);
+        return;
+    }
     char name[CHORD_NAME_BYTES + 1];
     lstrcpynA(name, ChordName(chord_type), sizeof name);
     int length = lstrlenA(name);
@@ -159,12 +191,12 @@ static void AppendLetterPair(CsvLine *line, const int *letters) {
     AppendCsvField(line, text);
 }
 
-static void AppendTrialFields(CsvLine *line, const AppState *state, int t) {
+static void AppendTrialFields(CsvLine *line, const AppState *state, int language, int t) {
     TrialInfo info;
     GetTrialInfoAt(t, &info);
     const TrialFacts &facts = state->trial_facts[t];
-    AppendCsvField(line, info.is_comparison ? "比較" : "調整");
-    AppendChordField(line, state->chord_type[t]);
+    AppendWord(line, language, info.is_comparison ? TEXT_CSV_COMPARISON : TEXT_CSV_MATCHING);
+    AppendChordField(line, language, state->chord_type[t]);
     int tones = info.is_comparison ? 3 : 2;
     for (int i = 0; i < tones; ++i) {
         AppendHertzField(line, facts.centihertz[i]);
@@ -179,7 +211,8 @@ static void AppendTrialFields(CsvLine *line, const AppState *state, int t) {
     AppendNumberField(line, facts.score);
 }
 
-int FormatResultRow(const AppState *state, const ResultTime *ended, char *out, int size) {
+int FormatResultRow(const AppState *state, const ResultTime *ended, int language, char *out,
+                    int size) {
     if (state == nullptr || ended == nullptr || state->trial != TRIAL_COUNT) {
         return 0;
     }
@@ -193,7 +226,7 @@ int FormatResultRow(const AppState *state, const ResultTime *ended, char *out, i
     AppendNumberField(&line, state->volume);
     AppendCsvField(&line, KESTRUNE_VERSION_TEXT);
     for (int t = 0; t < TRIAL_COUNT; ++t) {
-        AppendTrialFields(&line, state, t);
+        AppendTrialFields(&line, state, language, t);
     }
     return FinishLine(&line, out, size);
 }

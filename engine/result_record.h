@@ -20,16 +20,25 @@ struct ResultTime {
     int utc_offset_minutes;
 };
 
-// The header row, in UTF-8 with CRLF and without a byte-order mark. Returns
-// its length in bytes, or 0 when it does not fit in `size`.
-int FormatResultHeader(char *line, int size);
+// The header row in `language` (lang/language.h), in UTF-8 with CRLF and
+// without a byte-order mark. Returns its length in bytes, or 0 when it does
+// not fit in `size`.
+int FormatResultHeader(int language, char *line, int size);
 // The row of the test that `state` holds once all ten trials are graded,
-// ended at `ended`, in UTF-8 with CRLF. Returns its length in bytes, or 0
-// when the test is not complete or the row does not fit in `size`.
-int FormatResultRow(const AppState *state, const ResultTime *ended, char *line, int size);
+// ended at `ended`, with the words of `language` (the kinds of trial and the
+// single tone; the numbers are the same in every language), in UTF-8 with
+// CRLF. Returns its length in bytes, or 0 when the test is not complete or
+// the row does not fit in `size`.
+int FormatResultRow(const AppState *state, const ResultTime *ended, int language, char *line,
+                    int size);
+// The language whose header the first `length` bytes of a results file
+// begin with (after the byte-order mark, if any), or -1 for a file that
+// begins with anything else. The first column's title tells them apart.
+int ResultHeaderLanguage(const char *start, int length);
+// Enough of a file's first bytes for ResultHeaderLanguage.
+constexpr int RESULT_HEADER_PROBE_BYTES = 64;
 
-// A line being put together field by field, in code page 932 like every text
-// of the program.
+// A line being put together field by field, in UTF-8.
 struct CsvLine {
     char text[RESULT_LINE_BYTES];
     int length;

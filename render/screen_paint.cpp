@@ -5,6 +5,11 @@
 #include "render/screen_texts.h"
 #include "render/surfaces.h"
 
+#include "lang/language.h"
+
+// A recipe's face: the one of the system's dialogs.
+static const wchar_t DIALOG_FACE[] = L"(dialog)";
+
 // Every text is one line centred both ways in its rectangle.
 constexpr UINT TEXT_FORMAT = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 
@@ -19,18 +24,78 @@ struct FontRecipe {
     DWORD italic;
     DWORD charset;
     DWORD pitch_family;
+    const wchar_t *face; // null: the system picks by charset and pitch
 };
 
-static FontRecipe RecipeOf(TextFont font) {
+// The face Windows draws its dialogs' text in (Segoe UI on Windows 10 and
+// 11, Tahoma on older ones and under Wine).
+static void DialogFace(wchar_t *face, int chars) {
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    face[0] = 0;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        lstrcpynW(face, metrics.lfMessageFont.lfFaceName, chars);
+    }
+}
+
+// The screens' own fonts; the texts that change with the language take a
+// Latin face in a language that asks for one. "Kestrune Ver1.1", "Score"
+// and "Final Score" are the same words in every language, and keep theirs.
+static FontRecipe RecipeOf(TextFont font, int language) {
+    bool latin = GetLanguageTable(language)->look.latin_faces;
     switch (font) {
-    case FONT_HEADING: return {24, FW_BOLD, 1, SHIFTJIS_CHARSET, FIXED_PITCH};
-    case FONT_NOTE: return {15, FW_NORMAL, 0, SHIFTJIS_CHARSET, FIXED_PITCH};
-    case FONT_SCORE_LABEL: return {28, FW_BOLD, 1, ANSI_CHARSET, DEFAULT_PITCH | FF_ROMAN};
-    case FONT_FINAL_SCORE: return {36, FW_BOLD, 1, ANSI_CHARSET, DEFAULT_PITCH | FF_ROMAN};
-    case FONT_TABLE: return {12, FW_NORMAL, 0, SHIFTJIS_CHARSET, FIXED_PITCH};
-    case FONT_CENTS: return {15, FW_NORMAL, 0, SHIFTJIS_CHARSET, DEFAULT_PITCH | FF_DONTCARE};
+    case FONT_HEADING: return {24, FW_BOLD, 1, SHIFTJIS_CHARSET, FIXED_PITCH, nullptr};
+    case FONT_LARGE:
+        return latin
+                   ? FontRecipe{18,         FW_BOLD, 0, DEFAULT_CHARSET, VARIABLE_PITCH | FF_SWISS,
+                                DIALOG_FACE}
+                   : FontRecipe{18, FW_BOLD, 0, SHIFTJIS_CHARSET, FIXED_PITCH, nullptr};
+    case FONT_NOTE:
+        return latin ? FontRecipe{15,
+                                  FW_NORMAL,
+                                  0,
+                                  DEFAULT_CHARSET,
+                                  VARIABLE_PITCH | FF_SWISS,
+                                  DIALOG_FACE}
+                     : FontRecipe{15, FW_NORMAL, 0, SHIFTJIS_CHARSET, FIXED_PITCH, nullptr};
+    case FONT_SCORE_LABEL: return {28, FW_BOLD, 1, ANSI_CHARSET, DEFAULT_PITCH | FF_ROMAN, nullptr};
+    case FONT_FINAL_SCORE: return {36, FW_BOLD, 1, ANSI_CHARSET, DEFAULT_PITCH | FF_ROMAN, nullptr};
+    case FONT_TABLE:
+        // Fixed pitch in every language: the rows' columns are lined up with spaces.
+        return latin ? FontRecipe{12,
+                                  FW_NORMAL,
+                                  0,
+                                  ANSI_CHARSET,
+                                  FIXED_PITCH | FF_MODERN,
+                                  L"Courier New"}
+                     : FontRecipe{12, FW_NORMAL, 0, SHIFTJIS_CHARSET, FIXED_PITCH, nullptr};
+    case FONT_CENTS:
+        return latin
+                   ? FontRecipe{15,
+                                FW_NORMAL,
+                                0,
+                                DEFAULT_CHARSET,
+                                VARIABLE_PITCH | FF_SWISS,
+                                DIALOG_FACE}
+                   : FontRecipe{15,     FW_NORMAL, 0, SHIFTJIS_CHARSET, DEFAULT_PITCH | FF_DONTCARE,
+                                nullptr};
     default: return {};
     }
+}
+
+HFONT CreateTextFont(TextFont font, int language, int dpi) {
+    if (font == FONT_LARGE && !GetLanguageTable(language)->look.latin_faces) {
+        return nullptr; // the record's own
+    }
+    FontRecipe r = RecipeOf(font, language);
+    wchar_t face[LF_FACESIZE] = {};
+    if (r.face == DIALOG_FACE) {
+        DialogFace(face, LF_FACESIZE);
+    } else if (r.face != nullptr) {
+        lstrcpynW(face, r.face, LF_FACESIZE);
+    }
+    return CreateFontW(ScaleToDpi(r.height, dpi), 0, 0, 0, r.weight, r.italic, 0, 0, r.charset, 0,
+                       0, 0, r.pitch_family, face[0] != 0 ? face : nullptr);
 }
 
 // The font of one run of texts, made for the composition: the record's own
@@ -40,10 +105,12 @@ static FontRecipe RecipeOf(TextFont font) {
 struct TextFonts {
     HDC dc;
     int dpi;
+    int language;
     HFONT created;
     HGDIOBJ displaced;
 
-    TextFonts(HDC dc_, int dpi_) : dc(dc_), dpi(dpi_), created(nullptr), displaced(nullptr) {}
+    TextFonts(HDC dc_, int dpi_, int language_)
+        : dc(dc_), dpi(dpi_), language(language_), created(nullptr), displaced(nullptr) {}
     ~TextFonts() { Release(); }
     TextFonts(const TextFonts &) = delete;
     TextFonts &operator=(const TextFonts &) = delete;
@@ -57,13 +124,12 @@ struct TextFonts {
     }
     void Use(TextFont font, const AppState *state) {
         Release();
-        if (font == FONT_LARGE) {
+        HFONT made = CreateTextFont(font, language, dpi);
+        if (made == nullptr) {
             SelectObject(dc, state->font_large);
             return;
         }
-        FontRecipe r = RecipeOf(font);
-        created = CreateFontA(ScaleToDpi(r.height, dpi), 0, 0, 0, r.weight, r.italic, 0, 0,
-                              r.charset, 0, 0, 0, r.pitch_family, nullptr);
+        created = made;
         displaced = SelectObject(dc, created);
     }
 };
@@ -74,14 +140,14 @@ static void DrawScreenTexts(HDC dc, const AppState *state) {
     ScreenText texts[SCREEN_TEXT_MAX];
     int count = ListScreenTexts(state, texts, SCREEN_TEXT_MAX);
     int dpi = RecordDpi(state);
-    TextFonts fonts(dc, dpi);
+    TextFonts fonts(dc, dpi, state->language);
     for (int i = 0; i < count; ++i) {
         if (i == 0 || texts[i].font != texts[i - 1].font) {
             fonts.Use(texts[i].font, state);
         }
         const RECT &at = texts[i].rect;
         RECT r = ScaledRect(at.left, at.top, at.right, at.bottom, dpi);
-        DrawTextA(dc, texts[i].text, -1, &r, TEXT_FORMAT);
+        DrawTextW(dc, texts[i].text, -1, &r, TEXT_FORMAT);
     }
 }
 

@@ -2,5 +2,11 @@
 #pragma once
 
 #include "engine/app_state.h"
+#include "render/screen_texts.h"
 
 bool ComposeScreen(AppState *state);
+
+// The font a screen text in `font` is drawn in, for `language` at `dpi`,
+// for the caller to delete; null for the record's own large font (the
+// Japanese screens'), which the surfaces make.
+HFONT CreateTextFont(TextFont font, int language, int dpi);

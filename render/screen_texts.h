@@ -15,24 +15,28 @@ enum TextFont {
     FONT_CENTS,       // the result's last line
 };
 
-constexpr int SCREEN_TEXT_BYTES = 128;
+constexpr int SCREEN_TEXT_CHARS = 128;
 // More than any screen shows: the result screen's heading, ten rows and the
 // two lines around them.
 constexpr int SCREEN_TEXT_MAX = 24;
 
 struct ScreenText {
-    char text[SCREEN_TEXT_BYTES]; // Shift-JIS, NUL-terminated
-    RECT rect;                    // at 100 % display scale; the text is centred in it
+    wchar_t text[SCREEN_TEXT_CHARS]; // in the record's language, NUL-terminated
+    RECT rect;                       // at 100 % display scale; the text is centred in it
     TextFont font;
     // A caption of a control beside it (高, 低, 音量, Score ...): a screen
     // reader is given the control's own name instead.
     bool captions_control;
 };
 
-// The texts of the record's screen in the order they are drawn; the number
+// The texts of the record's screen, in its language, in the order they are drawn; the number
 // written to `texts` (at most `capacity`). The result table's rows and the
 // cents line are among them only once the result is revealed.
 int ListScreenTexts(const AppState *state, ScreenText *texts, int capacity);
+// Row `row` (0..9) of the result table as the record's language prints it:
+// the record's own row where it is written in that language, otherwise
+// printed anew from the trial's facts.
+void ResultRowText(const AppState *state, int row, wchar_t *text, int chars);
 // The top of the result table's band `row` (0..9) at 100 %; each band is 15 high.
 int ResultRowTop(int row);
 constexpr int RESULT_ROW_HEIGHT = 15;

@@ -10,6 +10,7 @@
 #include "tests/support/answers.h"
 #include "tests/support/app_window.h"
 #include "tests/support/files.h"
+#include "tests/support/words.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/results_csv.h"
 
@@ -198,7 +199,7 @@ TEST_F(ResultsInFolder, InTheTemporaryFolderTheRowsGoToTheDocumentsFolder) {
     std::wstring kept = Wide(documents.path()) + L"\\Kestrune\\Results.csv";
     EXPECT_EQ(ReadResultsFile(kept).lines.size(), 3u);
     EXPECT_EQ(boxes.Texts(),
-              std::vector<std::wstring>{FromCodePage932(NOTICE_RESULTS_MOVED) + kept});
+              std::vector<std::wstring>{std::wstring(kResultsMovedNotice.text[WORDS_JA]) + kept});
     EXPECT_EQ(ReadResultsFile(File()).exists, false);
     SetCurrentDirectoryA(scratch_.path().c_str());
     RemoveTree(folder_);

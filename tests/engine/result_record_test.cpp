@@ -6,6 +6,7 @@
 #include "engine/random.h"
 #include "engine/result_record.h"
 #include "engine/trial_plan.h"
+#include "lang/language.h"
 #include "tests/support/results_csv.h"
 
 #include <gtest/gtest.h>
@@ -85,7 +86,7 @@ AppState TakeWorkedTest() {
 
 TEST(ResultRecord, HeaderNamesEveryColumn) {
     char line[RESULT_LINE_BYTES];
-    int length = FormatResultHeader(line, sizeof line);
+    int length = FormatResultHeader(LANGUAGE_JA, line, sizeof line);
     EXPECT_EQ(std::string(line, length), kResultsHeader);
     EXPECT_EQ(CsvFields(line).size(), RESULTS_COLUMNS);
 }
@@ -96,7 +97,7 @@ TEST(ResultRecord, RowOfAWorkedTestFieldByField) {
     ASSERT_EQ(s.match_target[3], 165);
     ResultTime ended = Ended(2026, 12, 9, 23, 45, 12, 540);
     char line[RESULT_LINE_BYTES];
-    int length = FormatResultRow(&s, &ended, line, sizeof line);
+    int length = FormatResultRow(&s, &ended, LANGUAGE_JA, line, sizeof line);
     ASSERT_GT(length, 2);
     std::string row(line, length);
     ASSERT_EQ(row.substr(row.size() - 2), "\r\n");
@@ -132,7 +133,7 @@ TEST(ResultRecord, TimeAndOffsetAnywhere) {
     AppState s = TakeWorkedTest();
     for (const auto &c : cases) {
         char line[RESULT_LINE_BYTES];
-        ASSERT_GT(FormatResultRow(&s, &c.ended, line, sizeof line), 0);
+        ASSERT_GT(FormatResultRow(&s, &c.ended, LANGUAGE_JA, line, sizeof line), 0);
         std::vector<std::string> fields = CsvFields(line);
         EXPECT_EQ(fields[0], c.time);
         EXPECT_EQ(fields[1], c.offset);

@@ -4,6 +4,7 @@
 #include "app/notices.h"
 #include "tests/support/capture.h"
 #include "tests/support/files.h"
+#include "tests/support/words.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/program.h"
 #include "tests/support/screen_controls.h"
@@ -134,7 +135,7 @@ TEST(RealProgramFaults, NoAudioDevice) {
     std::vector<std::wstring> texts = boxes.Texts();
     EXPECT_EQ(texts.size(), 6u * 3 + 4u * 2) << "one notice for each press";
     for (const std::wstring &text : texts) {
-        EXPECT_EQ(text, FromCodePage932(NOTICE_NO_SOUND));
+        EXPECT_EQ(text, std::wstring(kNoSoundNotice.text[WORDS_JA]));
     }
     ASSERT_TRUE(app.Close());
     EXPECT_TRUE(app.ExitsCleanly()) << "the program did not end with exit code 0";

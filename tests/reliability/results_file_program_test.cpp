@@ -8,6 +8,7 @@
 #include "app/notices.h"
 #include "app/results_file.h"
 #include "tests/support/files.h"
+#include "tests/support/words.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/program.h"
@@ -256,7 +257,7 @@ TEST_F(ResultsFileProgram, ReadOnlyFolderSendsTheRowsToTheDocumentsFolder) {
         ASSERT_TRUE(program.Close());
         EXPECT_TRUE(program.ExitsCleanly()) << "the program did not end with exit code 0";
         EXPECT_EQ(boxes.Texts(),
-                  std::vector<std::wstring>{FromCodePage932(NOTICE_RESULTS_MOVED) + kept});
+                  std::vector<std::wstring>{std::wstring(kResultsMovedNotice.text[WORDS_JA]) + kept});
     }
     EXPECT_EQ(RowVolumes(kept), (std::vector<std::string>{"12", "13"}));
     EXPECT_EQ(FolderEntries(Wide(folder)), entries);

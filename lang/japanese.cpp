@@ -1,0 +1,83 @@
+// Every text of the interface in Japanese: the interface as it was first
+// written. Keep each %d and %s where it stands.
+#include "lang/language.h"
+
+static constexpr TextEntry kTexts[] = {
+    {TEXT_LANGUAGE_NAME, L"日本語"},
+
+    {TEXT_TITLE_HEADING, L"Kestrune Ver1.1"},
+    {TEXT_TITLE_LEAD, L"あなたの音高識別能力をお手軽に診断します。"},
+    {TEXT_TITLE_NOTE_1, L"1. 問題は全部で%d問です。所要時間は約3分を想定しています。"},
+    {TEXT_TITLE_NOTE_2, L"2. スコアは、1問ごとに再計算され変動します。"},
+    {TEXT_TITLE_NOTE_3, L"3. 前半はスコアが表示されますが、途中から非表示となります。"},
+    {TEXT_TITLE_NOTE_4, L"4. 問題の難易度は、成績に応じて変化します。"},
+    {TEXT_TITLE_NOTE_5, L"5. 音量は自由に調節できます。上げすぎに注意しましょう。"},
+    {TEXT_TITLE_START_HINT, L"開始ボタンで始まります。時間制限はありません。"},
+
+    {TEXT_COMPARISON_INSTRUCTION, L"最も高い音と低い音をそれぞれ選択してください。"},
+    {TEXT_MATCHING_INSTRUCTION, L"Playの音をTargetの音に合わせてください。"},
+    {TEXT_HIGH_CAPTION, L"高"},
+    {TEXT_LOW_CAPTION, L"低"},
+    {TEXT_TRIAL_NUMBER, L"No.%d of %d"},
+    {TEXT_VOLUME_CAPTION, L"音量"},
+    {TEXT_VOLUME_SOFT_CAPTION, L"小"},
+    {TEXT_VOLUME_LOUD_CAPTION, L"大"},
+    {TEXT_SCORE_CAPTION, L"Score"},
+
+    {TEXT_FINAL_SCORE_CAPTION, L"Final Score"},
+    {TEXT_TABLE_HEADING, L"       提示音のコード名と周波数[Hz]        回答(正解)  Score"},
+    {TEXT_SINGLE_TONE, L"[単音]"},
+    {TEXT_CENTS_LINE, L"このスコアにおける識別能力は%scentです。"},
+
+    {TEXT_BUTTON_START, L"開始"},
+    {TEXT_BUTTON_QUIT, L"終了"},
+    {TEXT_BUTTON_DECIDE, L"決定"},
+    {TEXT_BUTTON_BACK, L"戻る"},
+
+    {TEXT_NAME_HIGH_A, L"高い音 A"},
+    {TEXT_NAME_HIGH_B, L"高い音 B"},
+    {TEXT_NAME_HIGH_C, L"高い音 C"},
+    {TEXT_NAME_LOW_A, L"低い音 A"},
+    {TEXT_NAME_LOW_B, L"低い音 B"},
+    {TEXT_NAME_LOW_C, L"低い音 C"},
+    {TEXT_NAME_PLAY_A, L"Aを再生"},
+    {TEXT_NAME_PLAY_B, L"Bを再生"},
+    {TEXT_NAME_PLAY_C, L"Cを再生"},
+    {TEXT_NAME_PITCH, L"音の高さ"},
+    {TEXT_NAME_TARGET, L"Targetを再生"},
+    {TEXT_NAME_PLAY, L"Playを再生"},
+    {TEXT_NAME_SCORE, L"スコア"},
+    {TEXT_NAME_VOLUME, L"音量"},
+    {TEXT_NAME_FINAL_SCORE, L"最終スコア"},
+    {TEXT_VALUE_HIDDEN, L"非表示"},
+
+    {TEXT_NOTICE_NO_SOUND,
+     L"音を再生できませんでした。\r\n\r\n"
+     L"スピーカーまたはヘッドホンがつながっているか、Windows のサウンドの設定で出力デバイス"
+     L"が有効になっているかを確かめてから、もう一度ボタンを押してください。"},
+    {TEXT_NOTICE_RESULTS_MOVED,
+     L"このフォルダーには結果を保存できないため、結果は次のファイルに保存します。\r\n\r\n"},
+    {TEXT_NOTICE_RESULTS_NOT_SAVED,
+     L"結果を保存できませんでした。フォルダー「ドキュメント」に書き込めません。\r\n\r\n"
+     L"このまま続けることはできますが、終了するまでに保存できなかった結果は失われます。"},
+
+    {TEXT_CSV_ENDED, L"日時"},
+    {TEXT_CSV_UTC_OFFSET, L"UTCとの時差"},
+    {TEXT_CSV_SCORE, L"スコア"},
+    {TEXT_CSV_CENTS, L"識別能力[cent]"},
+    {TEXT_CSV_VOLUME, L"音量"},
+    {TEXT_CSV_VERSION, L"バージョン"},
+    {TEXT_CSV_TRIAL_COLUMN, L"問%d %s"},
+    {TEXT_CSV_KIND, L"種類"},
+    {TEXT_CSV_CHORD, L"コード名"},
+    {TEXT_CSV_ANSWER, L"回答"},
+    {TEXT_CSV_RIGHT_ANSWER, L"正解"},
+    {TEXT_CSV_TRIAL_SCORE, L"出題時スコア"},
+    {TEXT_CSV_COMPARISON, L"比較"},
+    {TEXT_CSV_MATCHING, L"調整"},
+};
+static_assert(IsCompleteTable(kTexts, sizeof kTexts / sizeof kTexts[0]),
+              "every text once, in TextId order");
+
+extern const TextEntry *const kJapaneseTexts;
+const TextEntry *const kJapaneseTexts = kTexts;

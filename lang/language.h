@@ -1,0 +1,148 @@
+// The languages of the interface and every text the program shows, by
+// name. The words themselves live in one table per language
+// (lang/japanese.cpp, lang/english.cpp); nothing else holds a word of either.
+//
+// To add a language: copy lang/english.cpp to a file of its own, translate
+// every text of the copy (keep each %d and %s where it stands), add a
+// LANGUAGE_ value below before LANGUAGE_COUNT, and list the table in
+// kLanguages in lang/language.cpp. The system menu gets its item by itself.
+#pragma once
+
+#include <windows.h>
+
+enum Language : int {
+    LANGUAGE_JA = 0, // the record's zero: the interface as it has always been
+    LANGUAGE_EN = 1,
+    LANGUAGE_COUNT,
+};
+
+// Each text the program shows. A table lists them in this order.
+enum TextId : int {
+    TEXT_LANGUAGE_NAME, // the language's own name, for the menu
+
+    // Title screen.
+    TEXT_TITLE_HEADING,
+    TEXT_TITLE_LEAD,
+    TEXT_TITLE_NOTE_1, // %d: the number of trials
+    TEXT_TITLE_NOTE_2,
+    TEXT_TITLE_NOTE_3,
+    TEXT_TITLE_NOTE_4,
+    TEXT_TITLE_NOTE_5,
+    TEXT_TITLE_START_HINT,
+
+    // Test screen.
+    TEXT_COMPARISON_INSTRUCTION,
+    TEXT_MATCHING_INSTRUCTION,
+    TEXT_HIGH_CAPTION,
+    TEXT_LOW_CAPTION,
+    TEXT_TRIAL_NUMBER, // %d of %d
+    TEXT_VOLUME_CAPTION,
+    TEXT_VOLUME_SOFT_CAPTION,
+    TEXT_VOLUME_LOUD_CAPTION,
+    TEXT_SCORE_CAPTION,
+
+    // Result screen.
+    TEXT_FINAL_SCORE_CAPTION,
+    TEXT_TABLE_HEADING, // spaced to stand over the rows' columns
+    TEXT_SINGLE_TONE,   // a trial without a chord, six columns wide like [maj]
+    TEXT_CENTS_LINE,    // %s: the number of cents
+
+    // Button labels; also the buttons' names for a screen reader.
+    TEXT_BUTTON_START,
+    TEXT_BUTTON_QUIT,
+    TEXT_BUTTON_DECIDE,
+    TEXT_BUTTON_BACK,
+
+    // What a screen reader calls the other controls, and a hidden score.
+    TEXT_NAME_HIGH_A,
+    TEXT_NAME_HIGH_B,
+    TEXT_NAME_HIGH_C,
+    TEXT_NAME_LOW_A,
+    TEXT_NAME_LOW_B,
+    TEXT_NAME_LOW_C,
+    TEXT_NAME_PLAY_A,
+    TEXT_NAME_PLAY_B,
+    TEXT_NAME_PLAY_C,
+    TEXT_NAME_PITCH,
+    TEXT_NAME_TARGET,
+    TEXT_NAME_PLAY,
+    TEXT_NAME_SCORE,
+    TEXT_NAME_VOLUME,
+    TEXT_NAME_FINAL_SCORE,
+    TEXT_VALUE_HIDDEN,
+
+    // Message boxes.
+    TEXT_NOTICE_NO_SOUND,
+    TEXT_NOTICE_RESULTS_MOVED, // the file's path follows it
+    TEXT_NOTICE_RESULTS_NOT_SAVED,
+
+    // Results.csv: the header's column titles and the words of a row.
+    TEXT_CSV_ENDED,
+    TEXT_CSV_UTC_OFFSET,
+    TEXT_CSV_SCORE,
+    TEXT_CSV_CENTS,
+    TEXT_CSV_VOLUME,
+    TEXT_CSV_VERSION,
+    TEXT_CSV_TRIAL_COLUMN, // %d: the trial's number, %s: what the column holds
+    TEXT_CSV_KIND,
+    TEXT_CSV_CHORD,
+    TEXT_CSV_ANSWER,
+    TEXT_CSV_RIGHT_ANSWER,
+    TEXT_CSV_TRIAL_SCORE,
+    TEXT_CSV_COMPARISON,
+    TEXT_CSV_MATCHING,
+
+    TEXT_COUNT
+};
+
+// One text of a table. A table lists every TextId once, in order.
+struct TextEntry {
+    TextId id;
+    const wchar_t *text;
+};
+
+// How a language's words are drawn on the screens.
+struct LanguageLook {
+    // Latin faces: the face of the system's dialogs for sentences and a
+    // fixed-pitch one for the table; otherwise the screens' own Shift-JIS
+    // fonts.
+    bool latin_faces;
+    // Captions longer than one character (High, Low) get room beside their
+    // controls instead of the single character's square.
+    bool wide_captions;
+};
+
+struct LanguageTable {
+    const wchar_t *code;   // Language= in Settings.ini
+    WORD primary_language; // chosen when Windows' display language is this
+    LanguageLook look;
+    const TextEntry *texts; // TEXT_COUNT entries
+};
+
+// Whether a table lists each TextId once, in order (checked when compiled).
+constexpr bool IsCompleteTable(const TextEntry *texts, int count) {
+    if (count != TEXT_COUNT) {
+        return false;
+    }
+    for (int i = 0; i < count; ++i) {
+        if (texts[i].id != i || texts[i].text == nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The table of a language; a value outside the list is taken as Japanese.
+const LanguageTable *GetLanguageTable(int language);
+// A text in a language (never null).
+const wchar_t *LanguageText(int language, TextId id);
+// A text with placeholders (%d, %s: a wide string) filled in, cut to
+// `chars` (terminator included).
+void FormatLanguageText(wchar_t *out, int chars, int language, TextId id, ...);
+// The language a value of the Language key names ("ja", "en"), or -1.
+int LanguageOfCode(const wchar_t *code);
+// The interface's language for a Windows display language: its own when
+// there is a table for it, otherwise English.
+int LanguageOfDisplayLanguage(LANGID display_language);
+// Whether `language` is one of the list.
+bool IsLanguage(int language);
