@@ -7,8 +7,8 @@ extern const TextEntry *const kEnglishTexts;
 
 // In Language order; the system menu lists them so.
 static const LanguageTable kLanguages[LANGUAGE_COUNT] = {
-    {L"ja", LANG_JAPANESE, {false, false}, kJapaneseTexts},
-    {L"en", LANG_ENGLISH, {true, true}, kEnglishTexts},
+    {L"ja", LANG_JAPANESE, {false, SHIFTJIS_CHARSET, false}, kJapaneseTexts},
+    {L"en", LANG_ENGLISH, {true, ANSI_CHARSET, true}, kEnglishTexts},
 };
 
 bool IsLanguage(int language) {

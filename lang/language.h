@@ -103,10 +103,14 @@ struct TextEntry {
 
 // How a language's words are drawn on the screens.
 struct LanguageLook {
-    // Latin faces: the face of the system's dialogs for sentences and a
-    // fixed-pitch one for the table; otherwise the screens' own Shift-JIS
-    // fonts.
-    bool latin_faces;
+    // Faces of its own: the face of the system's dialogs for sentences and
+    // a fixed-pitch one for the table, in `charset`; otherwise the screens'
+    // own Shift-JIS fonts.
+    bool own_faces;
+    // The character set its faces are asked for in. Named, never
+    // DEFAULT_CHARSET: that is the process's code page's, which the
+    // manifest makes 932, so it would bring the Japanese fonts back.
+    BYTE charset;
     // Captions longer than one character (High, Low) get room beside their
     // controls instead of the single character's square.
     bool wide_captions;

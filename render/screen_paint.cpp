@@ -38,53 +38,54 @@ static void DialogFace(wchar_t *face, int chars) {
     }
 }
 
-// The screens' own fonts; the texts that change with the language take a
-// Latin face in a language that asks for one. "Kestrune Ver1.1", "Score"
-// and "Final Score" are the same words in every language, and keep theirs.
-static FontRecipe RecipeOf(TextFont font, int language) {
-    bool latin = GetLanguageTable(language)->look.latin_faces;
+// The screens' own fonts, those of the Japanese interface.
+static FontRecipe ScreenRecipe(TextFont font) {
     switch (font) {
     case FONT_HEADING: return {24, FW_BOLD, 1, SHIFTJIS_CHARSET, FIXED_PITCH, nullptr};
-    case FONT_LARGE:
-        return latin
-                   ? FontRecipe{18,         FW_BOLD, 0, DEFAULT_CHARSET, VARIABLE_PITCH | FF_SWISS,
-                                DIALOG_FACE}
-                   : FontRecipe{18, FW_BOLD, 0, SHIFTJIS_CHARSET, FIXED_PITCH, nullptr};
-    case FONT_NOTE:
-        return latin ? FontRecipe{15,
-                                  FW_NORMAL,
-                                  0,
-                                  DEFAULT_CHARSET,
-                                  VARIABLE_PITCH | FF_SWISS,
-                                  DIALOG_FACE}
-                     : FontRecipe{15, FW_NORMAL, 0, SHIFTJIS_CHARSET, FIXED_PITCH, nullptr};
+    case FONT_LARGE: return {18, FW_BOLD, 0, SHIFTJIS_CHARSET, FIXED_PITCH, nullptr};
+    case FONT_NOTE: return {15, FW_NORMAL, 0, SHIFTJIS_CHARSET, FIXED_PITCH, nullptr};
     case FONT_SCORE_LABEL: return {28, FW_BOLD, 1, ANSI_CHARSET, DEFAULT_PITCH | FF_ROMAN, nullptr};
     case FONT_FINAL_SCORE: return {36, FW_BOLD, 1, ANSI_CHARSET, DEFAULT_PITCH | FF_ROMAN, nullptr};
-    case FONT_TABLE:
-        // Fixed pitch in every language: the rows' columns are lined up with spaces.
-        return latin ? FontRecipe{12,
-                                  FW_NORMAL,
-                                  0,
-                                  ANSI_CHARSET,
-                                  FIXED_PITCH | FF_MODERN,
-                                  L"Courier New"}
-                     : FontRecipe{12, FW_NORMAL, 0, SHIFTJIS_CHARSET, FIXED_PITCH, nullptr};
+    case FONT_TABLE: return {12, FW_NORMAL, 0, SHIFTJIS_CHARSET, FIXED_PITCH, nullptr};
     case FONT_CENTS:
-        return latin
-                   ? FontRecipe{15,
-                                FW_NORMAL,
-                                0,
-                                DEFAULT_CHARSET,
-                                VARIABLE_PITCH | FF_SWISS,
-                                DIALOG_FACE}
-                   : FontRecipe{15,     FW_NORMAL, 0, SHIFTJIS_CHARSET, DEFAULT_PITCH | FF_DONTCARE,
-                                nullptr};
+        return {15, FW_NORMAL, 0, SHIFTJIS_CHARSET, DEFAULT_PITCH | FF_DONTCARE, nullptr};
     default: return {};
     }
 }
 
+// A language of Latin letters draws its sentences in the face of the
+// system's dialogs, and its table in a fixed-pitch face (the rows' columns
+// are lined up with spaces) a pixel lower, as its letters are wider than
+// the Japanese fonts' half-width ones: 60 columns must fit in 400 pixels.
+// "Kestrune Ver1.1", "Score" and "Final Score" are the same words in every
+// language, and keep their fonts.
+static FontRecipe RecipeOf(TextFont font, int language) {
+    FontRecipe r = ScreenRecipe(font);
+    const LanguageLook &look = GetLanguageTable(language)->look;
+    if (!look.own_faces) {
+        return r;
+    }
+    switch (font) {
+    case FONT_LARGE:
+    case FONT_NOTE:
+    case FONT_CENTS:
+        r.charset = look.charset;
+        r.pitch_family = VARIABLE_PITCH | FF_SWISS;
+        r.face = DIALOG_FACE;
+        break;
+    case FONT_TABLE:
+        r.height = 11;
+        r.charset = look.charset;
+        r.pitch_family = FIXED_PITCH | FF_MODERN;
+        r.face = L"Courier New";
+        break;
+    default: break;
+    }
+    return r;
+}
+
 HFONT CreateTextFont(TextFont font, int language, int dpi) {
-    if (font == FONT_LARGE && !GetLanguageTable(language)->look.latin_faces) {
+    if (font == FONT_LARGE && !GetLanguageTable(language)->look.own_faces) {
         return nullptr; // the record's own
     }
     FontRecipe r = RecipeOf(font, language);

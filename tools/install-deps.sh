@@ -3,7 +3,7 @@
 # something is missing: the mingw-w64 cross compiler, CMake and Ninja,
 # GoogleTest's sources, Wine, Xvfb, Japanese and Latin fonts, Python (for the
 # icon and the screenshots' PNG files), chattr (e2fsprogs, for the tests'
-# read-only folders) and the ja_JP.UTF-8 locale.
+# read-only folders) and the ja_JP.UTF-8 and en_US.UTF-8 locales.
 set -eu
 
 packages=(
@@ -31,10 +31,14 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-    echo "Generating the ja_JP.UTF-8 locale"
-    "${sudo_cmd[@]}" sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen ||
-        echo 'ja_JP.UTF-8 UTF-8' | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
-    "${sudo_cmd[@]}" locale-gen
-fi
+# Japanese for the program's own runs; English (US) for the runs that show
+# the interface a listener on an English Windows gets.
+for loc in ja_JP en_US; do
+    if ! locale -a 2>/dev/null | grep -qi "^$loc\.utf-\?8$"; then
+        echo "Generating the $loc.UTF-8 locale"
+        "${sudo_cmd[@]}" sed -i "s/^# *\($loc.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+        grep -q "^$loc.UTF-8 UTF-8" /etc/locale.gen ||
+            echo "$loc.UTF-8 UTF-8" | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+        "${sudo_cmd[@]}" locale-gen
+    fi
+done

@@ -1,8 +1,10 @@
 // Results.csv written by the program's main window in this process, in a
 // folder named in Hangul (which no ANSI code page but Korean can spell); the
 // suite runs in a Japanese and in a non-Japanese locale, so the file's UTF-8
-// cannot depend on the process's code page. Files already there are
-// appended to as they are, and Results=0 turns the file off.
+// cannot depend on the process's code page, and its words are the
+// language's the program starts in there (Japanese, then English). Files
+// already there are appended to as they are, in their own language, and
+// Results=0 turns the file off.
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "app/notices.h"
@@ -62,6 +64,7 @@ class ResultsInFolder : public ::testing::Test {
     ScratchFolder scratch_;
     std::wstring folder_;
     HWND window_ = nullptr;
+    int language_ = DisplayLanguageWords(); // the interface's, without a Language key
 };
 
 std::string Local(const SYSTEMTIME &t) {
@@ -93,7 +96,7 @@ TEST_F(ResultsInFolder, TwoTestsMakeTheFileAndTwoRows) {
     ResultsFile file = ReadResultsFile(File());
     EXPECT_TRUE(file.has_mark) << "Excel needs the byte-order mark to read UTF-8";
     ASSERT_EQ(file.lines.size(), 3u);
-    EXPECT_EQ(file.lines[0] + "\r\n", kResultsHeader);
+    EXPECT_EQ(file.lines[0] + "\r\n", kResultsHeaders[language_]);
     EXPECT_TRUE(file.ends_with_line_end);
     const char *const scores[][2] = {{"300", "0.50"}, {"0", "90"}};
     for (int r = 0; r < 2; ++r) {
@@ -105,7 +108,7 @@ TEST_F(ResultsInFolder, TwoTestsMakeTheFileAndTwoRows) {
         EXPECT_EQ(row[3], scores[r][1]);
         EXPECT_EQ(row[4], "90");
         EXPECT_EQ(row[5], "1.1.0");
-        EXPECT_EQ(row[6], u8"比較");
+        EXPECT_EQ(row[6], kTrialKindWords[language_][0]);
         EXPECT_EQ(row[13], "100") << "the first trial is set at 100";
     }
     EXPECT_EQ(ReadWholeFile(File(L"Settings.ini")), "[Settings]\r\nVolume=90\r\n")
@@ -115,21 +118,26 @@ TEST_F(ResultsInFolder, TwoTestsMakeTheFileAndTwoRows) {
 }
 
 // Earlier bytes stay exactly as they were; the new row starts a line of its
-// own, with a header only where the file has none at all.
+// own, with a header only where the file has none at all. A file keeps its
+// language: its rows take the words of its header, whatever the interface's.
 TEST_F(ResultsInFolder, FilesAlreadyThereAreAppendedToAsTheyAre) {
     const std::string mark = kUtf8Mark;
-    const std::string header = kResultsHeader;
+    const std::string header = kResultsHeaders[language_];
+    const int other = 1 - language_;
     const struct {
         const char *what;
         std::string before;
         std::string lead; // what must come between the old bytes and the row
+        int words;        // the language of the row's words
     } cases[] = {
         {"a last line cut short", mark + header + "2026-12-01 10:00:00,UTC+09:00,120\r\n2026-12-0",
-         "\r\n"},
-        {"cut between CR and LF", mark + header + "2026-12-01 10:00:00\r", "\n"},
-        {"another header, LF line ends, no mark", "date;score\nyesterday;12\n", ""},
-        {"an empty file", "", mark + header},
-        {"a lone byte-order mark", mark, header},
+         "\r\n", language_},
+        {"cut between CR and LF", mark + header + "2026-12-01 10:00:00\r", "\n", language_},
+        {"another header, LF line ends, no mark", "date;score\nyesterday;12\n", "", language_},
+        {"an empty file", "", mark + header, language_},
+        {"a lone byte-order mark", mark, header, language_},
+        {"the other language's header", mark + kResultsHeaders[other], "", other},
+        {"the other language's header, no mark", kResultsHeaders[other], "", other},
     };
     Open();
     CompleteTest(true);
@@ -144,7 +152,16 @@ TEST_F(ResultsInFolder, FilesAlreadyThereAreAppendedToAsTheyAre) {
         std::string row = added.substr(c.lead.size());
         ASSERT_EQ(row.substr(row.size() - 2), "\r\n");
         EXPECT_EQ(row.find_first_of("\r\n"), row.size() - 2) << "one line";
-        EXPECT_EQ(CsvFields(row.substr(0, row.size() - 2)).size(), RESULTS_COLUMNS);
+        std::vector<std::string> fields = CsvFields(row.substr(0, row.size() - 2));
+        ASSERT_EQ(fields.size(), RESULTS_COLUMNS);
+        EXPECT_EQ(fields[6], kTrialKindWords[c.words][0]);
+        EXPECT_EQ(fields[30], kTrialKindWords[c.words][1]) << "the fourth trial's kind";
+        // Each plan has single tones among its trials; the first of them.
+        size_t chord = 7;
+        for (int t = 0; GetAppState()->chord_type[t] != 0; ++t) {
+            chord += (t >= 3 && t <= 5) || t == 9 ? 7 : 8;
+        }
+        EXPECT_EQ(fields[chord], kSingleToneWords[c.words]);
     }
 }
 
@@ -199,7 +216,7 @@ TEST_F(ResultsInFolder, InTheTemporaryFolderTheRowsGoToTheDocumentsFolder) {
     std::wstring kept = Wide(documents.path()) + L"\\Kestrune\\Results.csv";
     EXPECT_EQ(ReadResultsFile(kept).lines.size(), 3u);
     EXPECT_EQ(boxes.Texts(),
-              std::vector<std::wstring>{std::wstring(kResultsMovedNotice.text[WORDS_JA]) + kept});
+              std::vector<std::wstring>{std::wstring(kResultsMovedNotice.text[language_]) + kept});
     EXPECT_EQ(ReadResultsFile(File()).exists, false);
     SetCurrentDirectoryA(scratch_.path().c_str());
     RemoveTree(folder_);

@@ -61,31 +61,55 @@ bool CheckChord(Listener *listener, const HeardTone &tone) {
 constexpr DWORD KEY_TIMEOUT_MS = 10000;
 
 // Presses `keys` in turn, then waits until `done` holds.
+// Shift+Tab among the keys of PressKeys.
+constexpr WORD SHIFT_TAB = 0xFF00 | VK_TAB;
+
 bool PressKeys(Listener *listener, const std::vector<WORD> &keys, const std::function<bool()> &done,
                const char *what, double value) {
     for (WORD key : keys) {
-        listener->app->PressKey(key);
+        if (key == SHIFT_TAB) {
+            listener->app->PressKey(VK_TAB, 0, VK_SHIFT);
+        } else {
+            listener->app->PressKey(key);
+        }
     }
     return PollUntil(done, KEY_TIMEOUT_MS) || Fail(listener, what, value);
 }
 
-// Marks button `pick` (0..2) of the row whose first button has the focus:
-// Space marks it, each Right moves on and marks the next.
+// Marks button `pick` (0..2) of the row whose first button has the focus,
+// with every key a row takes: Space marks the focused first button, the
+// previous arrow goes round to the last one and marks it, then the next
+// arrow (twice for B; for C once more, and the previous back). The upper
+// row takes Left and Right, the lower Up and Down.
 bool MarkRowByKeys(Listener *listener, int first, int pick) {
-    std::vector<WORD> keys(pick == 0 ? 1 : pick, pick == 0 ? VK_SPACE : VK_RIGHT);
+    KestruneApp *app = listener->app;
+    bool upper = first == ID_HIGH_A;
+    WORD previous = upper ? VK_LEFT : VK_UP;
+    WORD next = upper ? VK_RIGHT : VK_DOWN;
+    const std::vector<WORD> to_pick[3] = {{next}, {next, next}, {next, previous}};
     return PressKeys(
-        listener, keys, [&] { return listener->app->IsChecked(first + pick); },
-        "keys did not mark the radio button", first + pick);
+               listener, {VK_SPACE}, [&] { return app->IsChecked(first); },
+               "Space did not mark the focused radio button", first) &&
+           PressKeys(
+               listener, {previous}, [&] { return app->IsChecked(first + 2); },
+               "the previous arrow did not go round the row", first + 2) &&
+           PressKeys(
+               listener, to_pick[pick], [&] { return app->IsChecked(first + pick); },
+               "keys did not mark the radio button", first + pick);
 }
 
 bool MoveSlider(Listener *listener, int id, int pos) {
     KestruneApp *app = listener->app;
     if (listener->keys_only) {
-        // The focused slider's keys, each as a click on the bar: Home, Page
-        // Down and Right, or End.
+        // The focused slider's keys, each as a click on the bar: Home, a Page
+        // Down too many and Page Up back, a Right too many and Left back; or End.
         std::vector<WORD> keys = {static_cast<WORD>(pos == PITCH_SLIDER_MAX ? VK_END : VK_HOME)};
-        keys.insert(keys.end(), static_cast<size_t>(pos % PITCH_SLIDER_MAX / 20), WORD{VK_NEXT});
-        keys.insert(keys.end(), static_cast<size_t>(pos % PITCH_SLIDER_MAX % 20), WORD{VK_RIGHT});
+        if (pos < PITCH_SLIDER_MAX) {
+            keys.insert(keys.end(), static_cast<size_t>(pos / 20 + 1), WORD{VK_NEXT});
+            keys.push_back(VK_PRIOR);
+            keys.insert(keys.end(), static_cast<size_t>(pos % 20 + 1), WORD{VK_RIGHT});
+            keys.push_back(VK_LEFT);
+        }
         return PressKeys(
             listener, keys, [&] { return app->ScrollPos(id) == pos; },
             "the slider's keys did not bring it to", pos);
@@ -201,15 +225,20 @@ bool AnswerComparison(Listener *listener, AnswerStyle style) {
     int pick_low = style == AnswerStyle::Heard ? low : high;
     if (listener->keys_only) {
         // The trial begins on the upper row; Tab passes the three play
-        // buttons to the lower.
+        // buttons to the lower, or (every other trial) Shift+Tab goes round
+        // from the first stop to the last, the volume, and back by Decide.
         KestruneApp *app = listener->app;
+        std::vector<WORD> to_lower(4, VK_TAB);
+        if (expected->trial % 2 != 0) {
+            to_lower.assign(3, SHIFT_TAB);
+        }
         if (!PressKeys(
                 listener, {}, [&] { return app->FocusedId() == ID_HIGH_A; },
                 "the trial does not begin on its first control", ID_HIGH_A) ||
             !MarkRowByKeys(listener, ID_HIGH_A, pick_high) ||
             !PressKeys(
-                listener, std::vector<WORD>(4, VK_TAB),
-                [&] { return app->FocusedId() == ID_LOW_A; }, "Tab went astray", 0) ||
+                listener, to_lower, [&] { return app->FocusedId() == ID_LOW_A; }, "Tab went astray",
+                0) ||
             !MarkRowByKeys(listener, ID_LOW_A, pick_low)) {
             return false;
         }

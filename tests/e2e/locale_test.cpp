@@ -47,6 +47,11 @@ const Label kTestLabels[] = {
 };
 const Label kResultLabels[] = {{ID_BACK, L"\u623b\u308b"}, {ID_RESULT_QUIT, L"\u7d42\u4e86"}};
 
+// Language=ja in the folder's Settings.ini, as a listener who chose Japanese.
+void ChooseJapanese(const std::string &folder) {
+    WritePrivateProfileStringA("Settings", "Language", "ja", (folder + "\\Settings.ini").c_str());
+}
+
 // The buttons read as the user must read them, through the wide interface.
 void ExpectLabelsOf(const KestruneApp &app, const Label *labels, size_t count) {
     for (size_t i = 0; i < count; ++i) {
@@ -103,8 +108,11 @@ class LocaleRun : public ::testing::Test {
         ASSERT_TRUE(listener_.verdicts.back()) << "trial " << trial << " was not answered right";
     }
 
-    // A whole test answered right, its screens taken on the way.
+    // A whole test answered right, its screens taken on the way. The
+    // interface is Japanese by choice: on a system of another display
+    // language the program would otherwise start in English.
     void PlayAndTake(RunShots *run) {
+        ChooseJapanese(dir_.path());
         ASSERT_TRUE(app_.Launch(dir_.path())) << app_.launch_failure();
         BeginListening(&listener_, &app_, dir_.File(CAPTURE_FILE_NAME));
         ASSERT_TRUE(app_.WaitForScreen(kTitleScreenIds));
@@ -242,6 +250,7 @@ TEST(NoCodePageProgramTest, TheJapaneseButtonsReadRightWithoutTheManifestsCodePa
         if (i == 1) {
             app.UseExecutable(copy);
         }
+        ChooseJapanese(work.path());
         ASSERT_TRUE(app.Launch(work.path())) << app.launch_failure();
         runs[i].code_page = ProcessAnsiCodePage(app.process());
         ASSERT_TRUE(app.WaitForScreen(kTitleScreenIds));

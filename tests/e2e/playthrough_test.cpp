@@ -16,6 +16,7 @@
 #include "tests/support/results_csv.h"
 #include "tests/support/screen_controls.h"
 #include "tests/support/seven_segment.h"
+#include "tests/support/words.h"
 
 #include <gtest/gtest.h>
 
@@ -54,9 +55,12 @@ const TrialOutcome kOppositeTest[TRIAL_COUNT] = {
 // The two first trials of a second test after kHeardTest: the run of ten
 // carries over, so both gain sqrt(d) x 30 at once (30, then 28.46).
 const TrialOutcome kSecondHeardTest[2] = {{true, 130}, {true, 158}};
-// The chords as the result table names them, in the order of chord types.
-const char *const kChordNamesUtf8[7] = {u8"[単音]", "[maj]", "[min]", "[7th]",
-                                        "[m7]",     "[dim]", "[aug]"};
+// The chords as the result table names them, in the order of chord types
+// (the single tone's name is the language's: kSingleToneWords).
+const char *const kChordNamesUtf8[7] = {"", "[maj]", "[min]", "[7th]", "[m7]", "[dim]", "[aug]"};
+// The key each play button gives a screen reader as its shortcut.
+const std::pair<int, const wchar_t *> kPlayShortcuts[] = {
+    {ID_PLAY_A, L"A"}, {ID_PLAY_B, L"B"}, {ID_PLAY_C, L"C"}, {ID_TARGET, L"T"}, {ID_PLAY, L"P"}};
 
 class PlaythroughTest : public ::testing::Test {
   protected:
@@ -143,10 +147,12 @@ class PlaythroughTest : public ::testing::Test {
 
     void ExpectTitle() { ExpectScreen(ScreenTitle, kTitleScreenIds, "title"); }
 
-    // The screen as a screen reader reads it: each shown control named, no
-    // two alike, a score display's value the figure its pixels show (a
-    // blank one's is hidden), and these texts among the controls.
-    void ExpectReadable(const char *name, const std::vector<std::wstring> &texts) {
+    // The screen as a screen reader reads it in `words` (WORDS_JA, WORDS_EN):
+    // each shown control by its own name and label, no two alike, a play
+    // button with its key, a slider's value its position, a score display's
+    // value the figure its pixels show (a blank one's is hidden), and these
+    // texts among the controls.
+    void ExpectReadable(const char *name, int words, const std::vector<std::wstring> &texts) {
         SCOPED_TRACE(name);
         std::vector<AccessibleItem> items;
         ASSERT_TRUE(ReadAccessibleScreen(app.window(), &items));
@@ -154,17 +160,36 @@ class PlaythroughTest : public ::testing::Test {
         std::vector<std::wstring> read;
         Picture picture = CaptureClient(app.window());
         for (const AccessibleItem &item : items) {
+            if (words == WORDS_EN) {
+                EXPECT_FALSE(HasJapanese(item.name + item.value)) << "a Japanese character read";
+            }
             if (!item.is_control) {
                 read.push_back(item.name);
                 continue;
             }
-            EXPECT_TRUE(!item.name.empty() && names.insert(item.name).second) << "a name";
-            for (int id : {ID_SCORE_DISPLAY, ID_FINAL_DISPLAY}) {
-                std::string digits = ReadDisplayIn(picture, app.window(), id);
-                if (!digits.empty() && item.role == ROLE_SYSTEM_STATICTEXT) {
-                    digits.erase(0, digits.find_first_not_of(' '));
-                    EXPECT_EQ(item.value, digits == "---" ? L"非表示" : Wide(digits));
+            SCOPED_TRACE(::testing::Message() << "control " << item.id);
+            const ControlWording *want = ControlWordsOf(item.id);
+            ASSERT_NE(want, nullptr);
+            EXPECT_EQ(item.name, want->name.text[words]);
+            EXPECT_TRUE(names.insert(item.name).second) << "a name twice";
+            if (want->label.text[words] != nullptr) {
+                wchar_t label[32] = {};
+                GetWindowTextW(app.Control(item.id), label, 32);
+                EXPECT_STREQ(label, want->label.text[words]) << "the label";
+            }
+            for (const auto &key : kPlayShortcuts) {
+                if (key.first == item.id) {
+                    EXPECT_EQ(item.shortcut, key.second);
                 }
+            }
+            if (item.id == ID_PITCH_SLIDER || item.id == ID_VOLUME_SLIDER) {
+                EXPECT_EQ(item.value, std::to_wstring(app.ScrollPos(item.id)));
+            }
+            if (item.id == ID_SCORE_DISPLAY || item.id == ID_FINAL_DISPLAY) {
+                std::string digits = ReadDisplayIn(picture, app.window(), item.id);
+                digits.erase(0, digits.find_first_not_of(' '));
+                EXPECT_EQ(item.value,
+                          digits == "---" ? kHiddenScoreValue.text[words] : Wide(digits));
             }
         }
         size_t shown = 0;
@@ -173,6 +198,37 @@ class PlaythroughTest : public ::testing::Test {
         }
         EXPECT_EQ(names.size(), shown) << "every shown control, once";
         EXPECT_EQ(read, texts) << "the painted texts";
+    }
+
+    // The title's texts in `words`.
+    static std::vector<std::wstring> TitleTexts(int words) {
+        std::vector<std::wstring> texts;
+        for (const Wording &w : kTitleScreenTexts) {
+            texts.push_back(w.text[words]);
+        }
+        return texts;
+    }
+    // A trial's: its instruction and its number.
+    static std::vector<std::wstring> TrialTexts(int words, int trial) {
+        const Wording &first =
+            IsComparisonTrial(trial) ? kComparisonInstruction : kMatchingInstruction;
+        return {first.text[words], L"No." + std::to_wstring(trial + 1) + L" of 10"};
+    }
+    // The revealed result's: the heading, the rows of `shown` (the record's
+    // Japanese rows, the single tone named in `words`) and the cents line.
+    static std::vector<std::wstring> ResultTexts(int words, const AppState &shown,
+                                                 const wchar_t *cents) {
+        std::vector<std::wstring> texts = {kTableHeading.text[words]};
+        for (const char *row : shown.result_rows) {
+            std::wstring text = FromCodePage932(row);
+            size_t single = text.find(kSingleTone.text[WORDS_JA]);
+            if (single != std::wstring::npos) {
+                text.replace(single, 4, kSingleTone.text[words]);
+            }
+            texts.push_back(text);
+        }
+        texts.push_back(CentsLineOf(words, cents));
+        return texts;
     }
 
     void Launch() {
@@ -189,7 +245,8 @@ class PlaythroughTest : public ::testing::Test {
     // its score as the display showed it, its cents as the cents line reads
     // for that score (`cents`), and each trial's fields as the result table
     // on the screen shows them.
-    void ExpectRowOfTheTest(const std::string &line, const AppState &shown, const char *cents) {
+    void ExpectRowOfTheTest(const std::string &line, const AppState &shown, const char *cents,
+                            int words = WORDS_JA) {
         std::vector<std::string> f = CsvFields(line);
         ASSERT_EQ(f.size(), RESULTS_COLUMNS);
         EXPECT_EQ(f[2], std::to_string(shown.score));
@@ -201,8 +258,10 @@ class PlaythroughTest : public ::testing::Test {
             SCOPED_TRACE(::testing::Message() << "trial " << t + 1);
             bool comparison = IsComparisonTrial(t);
             const std::string row = shown.result_rows[t];
-            EXPECT_EQ(f[at], comparison ? u8"比較" : u8"調整");
-            EXPECT_EQ(f[at + 1], kChordNamesUtf8[shown.chord_type[t]]) << "the chord heard";
+            EXPECT_EQ(f[at], kTrialKindWords[words][comparison ? 0 : 1]);
+            int chord = shown.chord_type[t];
+            EXPECT_EQ(f[at + 1], chord == 0 ? kSingleToneWords[words] : kChordNamesUtf8[chord])
+                << "the chord heard";
             const char *const labels[] = {"A: ", "B: ", "C: ", "Play: ", "Target: "};
             int tones = comparison ? 3 : 2;
             for (int i = 0; i < tones; ++i) {
@@ -322,13 +381,7 @@ TEST_F(PlaythroughTest, WithSettingsAListenerWhoAnswersTheOppositeThenTheQuitBut
 TEST_F(PlaythroughTest, AKeyboardAloneTakesTheWholeTestAndTheScreensRead) {
     Launch();
     ExpectTitle();
-    ExpectReadable("title", {L"Kestrune Ver1.1", L"あなたの音高識別能力をお手軽に診断します。",
-                             L"1. 問題は全部で10問です。所要時間は約3分を想定しています。",
-                             L"2. スコアは、1問ごとに再計算され変動します。",
-                             L"3. 前半はスコアが表示されますが、途中から非表示となります。",
-                             L"4. 問題の難易度は、成績に応じて変化します。",
-                             L"5. 音量は自由に調節できます。上げすぎに注意しましょう。",
-                             L"開始ボタンで始まります。時間制限はありません。"});
+    ExpectReadable("title", WORDS_JA, TitleTexts(WORDS_JA));
     listener.keys_only = true;
     ASSERT_TRUE(app.PressKey(VK_RETURN, 3));
     ASSERT_TRUE(app.WaitForScreen(kTestScreenIds));
@@ -338,10 +391,7 @@ TEST_F(PlaythroughTest, AKeyboardAloneTakesTheWholeTestAndTheScreensRead) {
             EXPECT_EQ(WaitForDisplayText(app.window(), ID_SCORE_DISPLAY,
                                          DisplayText(listener.expected.score), COUNT_TIMEOUT_MS),
                       DisplayText(listener.expected.score));
-            ExpectReadable(t == 0 ? "comparison" : "matching",
-                           {t == 0 ? L"最も高い音と低い音をそれぞれ選択してください。"
-                                   : L"Playの音をTargetの音に合わせてください。",
-                            L"No." + std::to_wstring(t + 1) + L" of 10"});
+            ExpectReadable(t == 0 ? "comparison" : "matching", WORDS_JA, TrialTexts(WORDS_JA, t));
         }
         ExpectScreen(ScreenTest, kTestScreenIds, IsComparisonTrial(t) ? "comparison" : "matching");
         PlayTrial(t, AnswerStyle::Heard, kHeardTest[t]);
@@ -350,13 +400,7 @@ TEST_F(PlaythroughTest, AKeyboardAloneTakesTheWholeTestAndTheScreensRead) {
     EXPECT_EQ(WaitForDisplayText(app.window(), ID_FINAL_DISPLAY, "300", COUNT_TIMEOUT_MS), "300");
     listener.expected.results_revealed = 1;
     ExpectScreen(ScreenResult, kResultScreenIds, "result");
-    std::vector<std::wstring> texts = {
-        L"       提示音のコード名と周波数[Hz]        回答(正解)  Score"};
-    for (const char *row : listener.expected.result_rows) {
-        texts.push_back(FromCodePage932(row));
-    }
-    texts.push_back(L"このスコアにおける識別能力は0.50centです。");
-    ExpectReadable("result", texts);
+    ExpectReadable("result", WORDS_JA, ResultTexts(WORDS_JA, listener.expected, L"0.50"));
     ASSERT_TRUE(app.PressKey(VK_RETURN));
     ExpectTitle();
     ASSERT_TRUE(app.Close());
@@ -402,6 +446,45 @@ TEST_F(PlaythroughTest, TwoTestsInAHangulFolderAreKeptInResultsCsv) {
         ExpectRowOfTheTest(file.lines[2], listener.expected, "90");
     }
     EXPECT_GE(CsvFields(file.lines[2])[0], CsvFields(file.lines[1])[0]) << "in the order taken";
+}
+
+// A listener on a Windows of another display language (registered to run
+// under an English locale), without a Language key: the whole test in
+// English, every screen read in English words (no Japanese character), the
+// scores those of the Japanese runs, and a new Results.csv with the English
+// header whose row holds the screen's figures in English words.
+TEST_F(PlaythroughTest, InEnglishEveryScreenAndTheResultsFileAreEnglish) {
+    Launch();
+    listener.expected.language = 1; // the screens the listener expects are the English ones
+    ExpectTitle();
+    ExpectReadable("title", WORDS_EN, TitleTexts(WORDS_EN));
+    ASSERT_TRUE(app.Click(ID_START));
+    ExpectNewTest(&listener);
+    for (int t = 0; t < TRIAL_COUNT; ++t) {
+        if (t == 0 || t == 3 || t == 6) {
+            std::string shown = t < 6 ? DisplayText(listener.expected.score) : "---";
+            EXPECT_EQ(WaitForDisplayText(app.window(), ID_SCORE_DISPLAY, shown, COUNT_TIMEOUT_MS),
+                      shown);
+            ExpectReadable(t == 3 ? "matching" : "comparison", WORDS_EN, TrialTexts(WORDS_EN, t));
+        }
+        ExpectScreen(ScreenTest, kTestScreenIds, IsComparisonTrial(t) ? "comparison" : "matching");
+        PlayTrial(t, AnswerStyle::Heard, kHeardTest[t]);
+        ASSERT_FALSE(HasFatalFailure());
+    }
+    EXPECT_EQ(WaitForDisplayText(app.window(), ID_FINAL_DISPLAY, "300", COUNT_TIMEOUT_MS), "300");
+    listener.expected.results_revealed = 1;
+    ExpectScreen(ScreenResult, kResultScreenIds, "result");
+    ExpectReadable("result", WORDS_EN, ResultTexts(WORDS_EN, listener.expected, L"0.50"));
+    ASSERT_TRUE(app.PostClick(ID_RESULT_QUIT));
+    ASSERT_TRUE(app.ExitsCleanly()) << "the program did not end with exit code 0";
+
+    ResultsFile file = ReadResultsFile(Wide(dir.File("Results.csv")));
+    ASSERT_EQ(file.lines.size(), 2u);
+    EXPECT_TRUE(file.has_mark);
+    EXPECT_EQ(file.lines[0] + "\r\n", kResultsHeaderEnglish);
+    ExpectRowOfTheTest(file.lines[1], listener.expected, "0.50", WORDS_EN);
+    EXPECT_EQ(ReadWholeFile(dir.File("Settings.ini")), "[Settings]\r\nVolume=90\r\n")
+        << "no language chosen, none written: the next run follows Windows again";
 }
 
 } // namespace

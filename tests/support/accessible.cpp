@@ -10,7 +10,7 @@ static std::wstring Take(BSTR text) {
 
 // The name, value and role of `child` of `object` (CHILDID_SELF: the object).
 static AccessibleItem Describe(IAccessible *object, VARIANT child, bool is_control) {
-    AccessibleItem item = {is_control, L"", L"", -1};
+    AccessibleItem item = {is_control, L"", L"", -1, L"", 0};
     BSTR text = nullptr;
     object->get_accName(child, &text);
     item.name = Take(text);
@@ -21,6 +21,13 @@ static AccessibleItem Describe(IAccessible *object, VARIANT child, bool is_contr
     VariantInit(&role);
     object->get_accRole(child, &role);
     item.role = role.vt == VT_I4 ? role.lVal : -1;
+    text = nullptr;
+    object->get_accKeyboardShortcut(child, &text);
+    item.shortcut = Take(text);
+    HWND window = nullptr;
+    if (is_control && SUCCEEDED(WindowFromAccessibleObject(object, &window))) {
+        item.id = GetDlgCtrlID(window);
+    }
     return item;
 }
 

@@ -14,6 +14,8 @@ struct AccessibleItem {
     std::wstring name;
     std::wstring value;
     long role;
+    std::wstring shortcut;
+    int id; // a control's id (its window's), 0 for a text
 };
 
 // The children of `window`'s client area in order; false when they cannot

@@ -165,13 +165,25 @@ bool KestruneApp::Close() {
 
 // Held down again without being let go, a key arrives as an auto-repeat,
 // as a key the listener keeps pressed does.
-bool KestruneApp::PressKey(WORD key, int repeats) {
+bool KestruneApp::PressKey(WORD key, int repeats, WORD modifier) {
     SetForegroundWindow(window_);
-    std::vector<INPUT> inputs(repeats + 2);
-    for (size_t i = 0; i < inputs.size(); ++i) {
-        inputs[i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = key;
-        inputs[i].ki.dwFlags = i + 1 == inputs.size() ? KEYEVENTF_KEYUP : 0;
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD vk, DWORD flags) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    if (modifier != 0) {
+        add(modifier, 0);
+    }
+    for (int i = 0; i <= repeats; ++i) {
+        add(key, 0);
+    }
+    add(key, KEYEVENTF_KEYUP);
+    if (modifier != 0) {
+        add(modifier, KEYEVENTF_KEYUP);
     }
     UINT count = static_cast<UINT>(inputs.size());
     return SendInput(count, inputs.data(), sizeof(INPUT)) == count;

@@ -64,9 +64,10 @@ class KestruneApp {
     // The title bar's close button: WM_CLOSE, queued.
     bool Close();
     // A key pressed on the keyboard (SendInput, to the program's window made
-    // the foreground one), held through `repeats` auto-repeats, then let go.
-    // Returns at once: the program handles it in its own time.
-    bool PressKey(WORD key, int repeats = 0);
+    // the foreground one), held through `repeats` auto-repeats, then let go;
+    // with `modifier` (VK_SHIFT, say) held around it. Returns at once: the
+    // program handles it in its own time.
+    bool PressKey(WORD key, int repeats = 0, WORD modifier = 0);
     // The id of the program's control that has the keyboard focus, or 0.
     int FocusedId() const;
 

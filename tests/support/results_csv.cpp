@@ -19,6 +19,35 @@ const char kResultsHeader[] =
     u8"問10 種類,問10 コード名,問10 Play[Hz],問10 Target[Hz],問10 回答,問10 正解,問10 出題時スコア"
     "\r\n";
 
+// The same in English.
+const char kResultsHeaderEnglish[] =
+    "Date and time,UTC offset,Score,Discrimination[cent],Volume,Version,"
+    "Trial 1 type,Trial 1 chord,Trial 1 A[Hz],Trial 1 B[Hz],Trial 1 C[Hz],"
+    "Trial 1 answer,Trial 1 right answer,Trial 1 score,"
+    "Trial 2 type,Trial 2 chord,Trial 2 A[Hz],Trial 2 B[Hz],Trial 2 C[Hz],"
+    "Trial 2 answer,Trial 2 right answer,Trial 2 score,"
+    "Trial 3 type,Trial 3 chord,Trial 3 A[Hz],Trial 3 B[Hz],Trial 3 C[Hz],"
+    "Trial 3 answer,Trial 3 right answer,Trial 3 score,"
+    "Trial 4 type,Trial 4 chord,Trial 4 Play[Hz],Trial 4 Target[Hz],"
+    "Trial 4 answer,Trial 4 right answer,Trial 4 score,"
+    "Trial 5 type,Trial 5 chord,Trial 5 Play[Hz],Trial 5 Target[Hz],"
+    "Trial 5 answer,Trial 5 right answer,Trial 5 score,"
+    "Trial 6 type,Trial 6 chord,Trial 6 Play[Hz],Trial 6 Target[Hz],"
+    "Trial 6 answer,Trial 6 right answer,Trial 6 score,"
+    "Trial 7 type,Trial 7 chord,Trial 7 A[Hz],Trial 7 B[Hz],Trial 7 C[Hz],"
+    "Trial 7 answer,Trial 7 right answer,Trial 7 score,"
+    "Trial 8 type,Trial 8 chord,Trial 8 A[Hz],Trial 8 B[Hz],Trial 8 C[Hz],"
+    "Trial 8 answer,Trial 8 right answer,Trial 8 score,"
+    "Trial 9 type,Trial 9 chord,Trial 9 A[Hz],Trial 9 B[Hz],Trial 9 C[Hz],"
+    "Trial 9 answer,Trial 9 right answer,Trial 9 score,"
+    "Trial 10 type,Trial 10 chord,Trial 10 Play[Hz],Trial 10 Target[Hz],"
+    "Trial 10 answer,Trial 10 right answer,Trial 10 score"
+    "\r\n";
+
+const char *const kResultsHeaders[2] = {kResultsHeader, kResultsHeaderEnglish};
+const char *const kTrialKindWords[2][2] = {{u8"比較", u8"調整"}, {"comparison", "matching"}};
+const char *const kSingleToneWords[2] = {u8"[単音]", "[tone]"};
+
 ResultsFile SplitResults(const std::string &bytes) {
     ResultsFile file;
     file.exists = true;

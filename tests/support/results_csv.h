@@ -11,6 +11,14 @@
 extern const char kUtf8Mark[];
 // The header row in UTF-8 with its CRLF.
 extern const char kResultsHeader[];
+// The same in English, and both by the tests' language index (0 Japanese,
+// 1 English, tests/support/words.h).
+extern const char kResultsHeaderEnglish[];
+extern const char *const kResultsHeaders[2];
+// A row's words by language: the kinds of trial (comparison, matching) and
+// the chord name of a single tone.
+extern const char *const kTrialKindWords[2][2];
+extern const char *const kSingleToneWords[2];
 // Columns of a row.
 constexpr size_t RESULTS_COLUMNS = 82;
 

@@ -24,6 +24,9 @@ Picture ComposeReference(ReferenceScreens *screens, const AppState &expected, in
     record->score = expected.score;
     record->results_revealed = expected.results_revealed;
     memcpy(record->result_rows, expected.result_rows, sizeof record->result_rows);
+    memcpy(record->trial_facts, expected.trial_facts, sizeof record->trial_facts);
+    memcpy(record->chord_type, expected.chord_type, sizeof record->chord_type);
+    record->language = expected.language;
     ComposeScreen(record);
     BITMAP bitmap = {};
     GetObject(record->back_bitmap, sizeof bitmap, &bitmap);

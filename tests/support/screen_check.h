@@ -17,7 +17,8 @@ struct ReferenceScreens {
 void CreateReferenceScreens(ReferenceScreens *screens, int dpi = 96);
 // Frees them.
 void DestroyReferenceScreens(ReferenceScreens *screens);
-// The picture of `screen` for the state in `expected` (trial, score, rows, reveal).
+// The picture of `screen` for the state in `expected` (trial, score, rows
+// and the facts they print, reveal, language).
 Picture ComposeReference(ReferenceScreens *screens, const AppState &expected, int screen);
 
 // Waits until the score display child `display_id` of the window reads

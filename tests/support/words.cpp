@@ -80,6 +80,7 @@ const Wording kTableHeading = {{L"       提示音のコード名と周波数[Hz
                                 L"       Tones played [Hz] and chord       Answer(right) Score"}};
 const Wording kCentsLine = {
     {L"このスコアにおける識別能力は%scentです。", L"You can tell pitches %s cents apart."}};
+const Wording kSingleTone = {{L"[単音]", L"[tone]"}};
 const Wording kHighCaption = {{L"高", L"High"}};
 const Wording kLowCaption = {{L"低", L"Low"}};
 const Wording kVolumeCaptions[3] = {{{L"音量", L"Volume"}}, {{L"小", L"\u2212"}}, {{L"大", L"+"}}};
@@ -97,4 +98,8 @@ bool HasJapanese(const std::wstring &text) {
         }
     }
     return false;
+}
+
+int DisplayLanguageWords() {
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? WORDS_JA : WORDS_EN;
 }

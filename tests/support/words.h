@@ -43,6 +43,8 @@ extern const Wording kMatchingInstruction;
 // The result table's heading and the cents line around "%s".
 extern const Wording kTableHeading;
 extern const Wording kCentsLine;
+// A single tone's name in the table, in place of a chord's.
+extern const Wording kSingleTone;
 // The captions beside the test screen's controls, as painted: 高 and 低,
 // the volume's three.
 extern const Wording kHighCaption;
@@ -51,6 +53,9 @@ extern const Wording kVolumeCaptions[3];
 
 // The cents line with its number in.
 std::wstring CentsLineOf(int language, const std::wstring &number);
+// The language the program starts in without a Language key, by the rule:
+// Japanese when Windows' display language is Japanese, English otherwise.
+int DisplayLanguageWords();
 // Whether a text holds a character of Japanese script (kana, kanji, the
 // full-width forms and the ideographic punctuation).
 bool HasJapanese(const std::wstring &text);
