@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
 """Packs the release zip: one folder Kestrune-<version>/ holding Kestrune.exe,
-ReadMe.txt and LICENSE.txt.
+ReadMe.txt (Japanese), ReadMe-en.txt (English) and LICENSE.txt.
 
 The zip is reproducible: the entries always come in the same order, with the
 same permissions and one fixed time (the commit's), and with the same
 compression, so one commit gives one zip, byte for byte.
 
 usage: make_release_zip.py --version V --epoch SECONDS --exe PATH --readme PATH
-                           --license PATH --out ZIP
+                           --readme-en PATH --license PATH --out ZIP
 """
 import argparse
 import time
@@ -34,7 +34,8 @@ def add(archive, name, data, stamp, executable=False):
 
 def main():
     parser = argparse.ArgumentParser()
-    for option in ("--version", "--epoch", "--exe", "--readme", "--license", "--out"):
+    for option in ("--version", "--epoch", "--exe", "--readme", "--readme-en", "--license",
+                   "--out"):
         parser.add_argument(option, required=True)
     args = parser.parse_args()
 
@@ -46,6 +47,8 @@ def main():
         exe = f.read()
     with open(args.readme, encoding="utf-8") as f:
         readme = windows_text(f.read())
+    with open(args.readme_en, encoding="utf-8") as f:
+        readme_en = windows_text(f.read())
     with open(args.license, encoding="utf-8") as f:
         licence = windows_text(f.read())
 
@@ -56,6 +59,7 @@ def main():
         archive.writestr(folder_info, b"")
         add(archive, folder + "Kestrune.exe", exe, stamp, executable=True)
         add(archive, folder + "ReadMe.txt", readme, stamp)
+        add(archive, folder + "ReadMe-en.txt", readme_en, stamp)
         add(archive, folder + "LICENSE.txt", licence, stamp)
 
 

@@ -231,6 +231,32 @@ class PlaythroughTest : public ::testing::Test {
         return texts;
     }
 
+    // A whole test heard right from its first trial (already on the screen)
+    // to the revealed result, every screen held against the painting, and
+    // read in `words` in the first comparison trial, the first matching
+    // one, the first with the score hidden, and on the result screen.
+    void PlayHeardTestAndRead(int words) {
+        ExpectNewTest(&listener);
+        for (int t = 0; t < TRIAL_COUNT; ++t) {
+            if (t == 0 || t == 3 || t == 6) {
+                std::string shown = t < 6 ? DisplayText(listener.expected.score) : "---";
+                EXPECT_EQ(
+                    WaitForDisplayText(app.window(), ID_SCORE_DISPLAY, shown, COUNT_TIMEOUT_MS),
+                    shown);
+                ExpectReadable(t == 3 ? "matching" : "comparison", words, TrialTexts(words, t));
+            }
+            ExpectScreen(ScreenTest, kTestScreenIds,
+                         IsComparisonTrial(t) ? "comparison" : "matching");
+            PlayTrial(t, AnswerStyle::Heard, kHeardTest[t]);
+            ASSERT_FALSE(HasFatalFailure());
+        }
+        EXPECT_EQ(WaitForDisplayText(app.window(), ID_FINAL_DISPLAY, "300", COUNT_TIMEOUT_MS),
+                  "300");
+        listener.expected.results_revealed = 1;
+        ExpectScreen(ScreenResult, kResultScreenIds, "result");
+        ExpectReadable("result", words, ResultTexts(words, listener.expected, L"0.50"));
+    }
+
     void Launch() {
         ASSERT_TRUE(app.Launch(dir.path())) << app.launch_failure();
         BeginListening(&listener, &app, dir.File(CAPTURE_FILE_NAME));
@@ -385,22 +411,8 @@ TEST_F(PlaythroughTest, AKeyboardAloneTakesTheWholeTestAndTheScreensRead) {
     listener.keys_only = true;
     ASSERT_TRUE(app.PressKey(VK_RETURN, 3));
     ASSERT_TRUE(app.WaitForScreen(kTestScreenIds));
-    ExpectNewTest(&listener);
-    for (int t = 0; t < TRIAL_COUNT; ++t) {
-        if (t == 0 || t == 3) {
-            EXPECT_EQ(WaitForDisplayText(app.window(), ID_SCORE_DISPLAY,
-                                         DisplayText(listener.expected.score), COUNT_TIMEOUT_MS),
-                      DisplayText(listener.expected.score));
-            ExpectReadable(t == 0 ? "comparison" : "matching", WORDS_JA, TrialTexts(WORDS_JA, t));
-        }
-        ExpectScreen(ScreenTest, kTestScreenIds, IsComparisonTrial(t) ? "comparison" : "matching");
-        PlayTrial(t, AnswerStyle::Heard, kHeardTest[t]);
-        ASSERT_FALSE(HasFatalFailure());
-    }
-    EXPECT_EQ(WaitForDisplayText(app.window(), ID_FINAL_DISPLAY, "300", COUNT_TIMEOUT_MS), "300");
-    listener.expected.results_revealed = 1;
-    ExpectScreen(ScreenResult, kResultScreenIds, "result");
-    ExpectReadable("result", WORDS_JA, ResultTexts(WORDS_JA, listener.expected, L"0.50"));
+    PlayHeardTestAndRead(WORDS_JA);
+    ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(app.PressKey(VK_RETURN));
     ExpectTitle();
     ASSERT_TRUE(app.Close());
@@ -459,22 +471,8 @@ TEST_F(PlaythroughTest, InEnglishEveryScreenAndTheResultsFileAreEnglish) {
     ExpectTitle();
     ExpectReadable("title", WORDS_EN, TitleTexts(WORDS_EN));
     ASSERT_TRUE(app.Click(ID_START));
-    ExpectNewTest(&listener);
-    for (int t = 0; t < TRIAL_COUNT; ++t) {
-        if (t == 0 || t == 3 || t == 6) {
-            std::string shown = t < 6 ? DisplayText(listener.expected.score) : "---";
-            EXPECT_EQ(WaitForDisplayText(app.window(), ID_SCORE_DISPLAY, shown, COUNT_TIMEOUT_MS),
-                      shown);
-            ExpectReadable(t == 3 ? "matching" : "comparison", WORDS_EN, TrialTexts(WORDS_EN, t));
-        }
-        ExpectScreen(ScreenTest, kTestScreenIds, IsComparisonTrial(t) ? "comparison" : "matching");
-        PlayTrial(t, AnswerStyle::Heard, kHeardTest[t]);
-        ASSERT_FALSE(HasFatalFailure());
-    }
-    EXPECT_EQ(WaitForDisplayText(app.window(), ID_FINAL_DISPLAY, "300", COUNT_TIMEOUT_MS), "300");
-    listener.expected.results_revealed = 1;
-    ExpectScreen(ScreenResult, kResultScreenIds, "result");
-    ExpectReadable("result", WORDS_EN, ResultTexts(WORDS_EN, listener.expected, L"0.50"));
+    PlayHeardTestAndRead(WORDS_EN);
+    ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(app.PostClick(ID_RESULT_QUIT));
     ASSERT_TRUE(app.ExitsCleanly()) << "the program did not end with exit code 0";
 

@@ -18,8 +18,12 @@ import zipfile
 ZIP, EXE, LICENSE, VERSION = sys.argv[1:5]
 PACKER = os.path.join(os.path.dirname(__file__), "..", "..", "tools", "make_release_zip.py")
 FOLDER = "Kestrune-%s/" % VERSION
-SECTIONS = ["概要", "動作環境", "使い方", "キーボードでの操作", "設定ファイル", "結果の記録",
-            "アンインストール", "注意", "ライセンス", "更新履歴"]
+SECTIONS = ["概要", "動作環境", "使い方", "キーボードでの操作", "英語表示", "設定ファイル",
+            "結果の記録", "アンインストール", "注意", "ライセンス", "更新履歴"]
+# The English read-me's, one for each of the Japanese one's, in the same order.
+SECTIONS_EN = ["Overview", "Requirements", "How to use", "Using the keyboard", "Language",
+               "Settings file", "Results file", "Uninstalling", "Notes", "Licence",
+               "Version history"]
 
 
 def member(name):
@@ -43,7 +47,7 @@ class ReleaseZip(unittest.TestCase):
             infos = archive.infolist()
             self.assertEqual([i.filename for i in infos],
                              [FOLDER, FOLDER + "Kestrune.exe", FOLDER + "ReadMe.txt",
-                              FOLDER + "LICENSE.txt"])
+                              FOLDER + "ReadMe-en.txt", FOLDER + "LICENSE.txt"])
             self.assertIsNone(archive.testzip())
             # One fixed time for all, as the reproducible build needs.
             self.assertEqual(len({i.date_time for i in infos}), 1)
@@ -60,18 +64,23 @@ class ReleaseZip(unittest.TestCase):
         self.assertIn(quad.encode("utf-16-le"), data)
         self.assertIn(('name="Kestrune" version="%s"' % quad).encode(), data)
 
-    def test_readme_reads_in_notepad_on_any_locale(self):
-        text = windows_text(member("ReadMe.txt"))
-        positions = [text.find("■ " + s) for s in SECTIONS]
-        self.assertNotIn(-1, positions, "a section is missing")
-        self.assertEqual(positions, sorted(positions), "sections out of order")
-        history = text[text.find("■ 更新履歴"):]
-        self.assertIn(VERSION + "（", history)
-        for needed in ("Settings.ini", "Results.csv", "Results=0", "SmartScreen", "「詳細情報」",
-                       "「実行」", "Windows 10", "Windows 11", "Windows Server 2022", "Wine",
-                       "LICENSE.txt"):
-            self.assertIn(needed, text)
-        self.assertNotIn("@", text, "a template field was left unfilled")
+    def test_readmes_read_in_notepad_on_any_locale(self):
+        for name, sections, history_mark, needed_words in (
+                ("ReadMe.txt", SECTIONS, VERSION + "（", ("「詳細情報」", "「実行」", "Language=en")),
+                ("ReadMe-en.txt", SECTIONS_EN, VERSION + " (",
+                 ("More info", "Run anyway", "Language=ja", "Date and time"))):
+            with self.subTest(name):
+                text = windows_text(member(name))
+                positions = [text.find("■ " + s) for s in sections]
+                self.assertNotIn(-1, positions, "a section is missing")
+                self.assertEqual(positions, sorted(positions), "sections out of order")
+                history = text[text.find("■ " + sections[-1]):]
+                self.assertIn(history_mark, history)
+                for needed in ("Settings.ini", "Results.csv", "Results=0", "SmartScreen",
+                               "Windows 10", "Windows 11", "Windows Server 2022", "Wine",
+                               "LICENSE.txt", "ReadMe-en.txt") + needed_words:
+                    self.assertIn(needed, text)
+                self.assertNotIn("@", text, "a template field was left unfilled")
 
     def test_licence_is_mit_with_our_copyright(self):
         text = windows_text(member("LICENSE.txt"))
@@ -87,12 +96,15 @@ class ReleaseZip(unittest.TestCase):
             source = os.path.join(scratch, "ReadMe.txt")
             with open(source, "w", encoding="utf-8") as f:
                 f.write(readme)
+            source_en = os.path.join(scratch, "ReadMe-en.txt")
+            with open(source_en, "w", encoding="utf-8") as f:
+                f.write("English\n")
 
             def pack(name, epoch):
                 out = os.path.join(scratch, name)
                 subprocess.run([sys.executable, PACKER, "--version", VERSION, "--epoch",
-                                str(epoch), "--exe", EXE, "--readme", source, "--license",
-                                LICENSE, "--out", out], check=True)
+                                str(epoch), "--exe", EXE, "--readme", source, "--readme-en",
+                                source_en, "--license", LICENSE, "--out", out], check=True)
                 with open(out, "rb") as f:
                     return f.read()
 
