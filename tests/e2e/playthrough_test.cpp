@@ -9,6 +9,7 @@
 #include "listener.h"
 #include "tests/support/accessible.h"
 #include "tests/support/screen_check.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/picture.h"
 #include "tests/support/capture.h"
 #include "tests/support/files.h"
@@ -415,6 +416,18 @@ TEST_F(PlaythroughTest, AKeyboardAloneTakesTheWholeTestAndTheScreensRead) {
     ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(app.PressKey(VK_RETURN));
     ExpectTitle();
+    // Alt+Space opens the system menu; its last item, English, is one Up away.
+    ASSERT_TRUE(app.PressKey(VK_SPACE, 0, VK_MENU));
+    ASSERT_TRUE(app.PressKey(VK_UP));
+    ASSERT_TRUE(app.PressKey(VK_RETURN));
+    EXPECT_TRUE(PollUntil(
+        [&] {
+            wchar_t label[32] = {};
+            GetWindowTextW(app.Control(ID_START), label, 32);
+            return wcscmp(label, ControlWordsOf(ID_START)->label.text[WORDS_EN]) == 0;
+        },
+        PAINT_TIMEOUT_MS))
+        << "the menu's English, chosen from the keyboard";
     ASSERT_TRUE(app.Close());
     QuitAndExpectVolume(90);
 }
