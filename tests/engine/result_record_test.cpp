@@ -119,32 +119,6 @@ TEST(ResultRecord, RowOfAWorkedTestFieldByField) {
     EXPECT_EQ(row, joined) << "nothing quoted, nothing else between the fields";
 }
 
-// The same test in an English file: the English header, and the same row
-// but for the words (the kinds of trial, the single tone), so that a sheet
-// that reads by position reads either.
-TEST(ResultRecord, InEnglishOnlyTheWordsDiffer) {
-    char line[RESULT_LINE_BYTES];
-    int length = FormatResultHeader(LANGUAGE_EN, line, sizeof line);
-    EXPECT_EQ(std::string(line, length), kResultsHeaderEnglish);
-    AppState s = TakeWorkedTest();
-    ResultTime ended = Ended(2026, 12, 9, 23, 45, 12, 540);
-    length = FormatResultRow(&s, &ended, LANGUAGE_EN, line, sizeof line);
-    ASSERT_GT(length, 2);
-    std::vector<std::string> fields = CsvFields(std::string(line, length - 2));
-    ASSERT_EQ(fields.size(), RESULTS_COLUMNS);
-    const std::pair<std::string, std::string> kWords[] = {
-        {u8"比較", "comparison"}, {u8"調整", "matching"}, {u8"[単音]", "[tone]"}};
-    size_t column = 0;
-    for (const std::vector<std::string> &group : kExpectedRow) {
-        for (std::string want : group) {
-            for (const auto &w : kWords) {
-                want = want == w.first ? w.second : want;
-            }
-            EXPECT_EQ(fields[column++], want) << "column " << column;
-        }
-    }
-}
-
 TEST(ResultRecord, TimeAndOffsetAnywhere) {
     const struct {
         ResultTime ended;
