@@ -443,15 +443,35 @@ static bool ReadTimeOfDay(const char **c, const char *end, SYSTEMTIME *t) {
     return true;
 }
 
+static bool IsDay(const SYSTEMTIME &t) {
+    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    bool leap = (t.wYear % 4 == 0 && t.wYear % 100 != 0) || t.wYear % 400 == 0;
+    return t.wYear >= 1601 && t.wMonth >= 1 && t.wMonth <= 12 && t.wDay >= 1 &&
+           t.wDay <= kDays[t.wMonth - 1] + (t.wMonth == 2 && leap ? 1 : 0) && t.wHour < 24 &&
+           t.wMinute < 60 && t.wSecond < 60;
+}
+
+// The time as FILETIME counts it (100 ns from 1601-01-01), worked out here:
+// the system's conversion, twice a row, was a third of reading a file.
+static long long TicksOf(const SYSTEMTIME &t) {
+    // Days from 0000-03-01 (a year that starts in March puts the leap day
+    // last), less those to 1601-01-01.
+    int year = t.wYear - (t.wMonth <= 2 ? 1 : 0);
+    int era = year / 400;
+    int year_of_era = year - era * 400;
+    int day_of_year = (153 * (t.wMonth + (t.wMonth > 2 ? -3 : 9)) + 2) / 5 + t.wDay - 1;
+    long long days = era * 146097LL + year_of_era * 365 + year_of_era / 4 - year_of_era / 100 +
+                     day_of_year - 584694;
+    long long seconds = ((days * 24 + t.wHour) * 60 + t.wMinute) * 60 + t.wSecond;
+    return seconds * 10000000LL;
+}
+
 static bool ReadDateTime(const char *text, bool day_first, SYSTEMTIME *t) {
     const char *c = text;
     const char *end = text + lstrlenA(text);
     TrimSpaces(&c, &end);
     *t = {};
-    FILETIME check;
-    // The system's own conversion rejects a 30th of February or a 25th hour.
-    return ReadDate(&c, end, day_first, t) && ReadTimeOfDay(&c, end, t) && c == end &&
-           SystemTimeToFileTime(t, &check);
+    return ReadDate(&c, end, day_first, t) && ReadTimeOfDay(&c, end, t) && c == end && IsDay(*t);
 }
 
 // A number of the file: digits, with a decimal point or comma; the
@@ -481,13 +501,23 @@ static bool ReadDecimal(const char *text, bool whole_only, double *value) {
     return true;
 }
 
-// The cents a score stands for, with the result screen's digits.
+// The cents a score stands for, with the result screen's digits; worked
+// out once for every score (the first call's, whichever thread makes it).
 static double ShownCentsOfScore(int score) {
-    char digits[32];
-    FormatCentsNumber(CentsAtScore(score), digits, sizeof digits);
-    double value = 0.0;
-    ReadDecimal(digits, false, &value);
-    return value;
+    struct ShownCents {
+        double of_score[SCORE_MAX + 1];
+    };
+    static const ShownCents table = [] {
+        ShownCents t;
+        for (int s = 0; s <= SCORE_MAX; ++s) {
+            char digits[32];
+            FormatCentsNumber(CentsAtScore(s), digits, sizeof digits);
+            t.of_score[s] = 0.0;
+            ReadDecimal(digits, false, &t.of_score[s]);
+        }
+        return t;
+    }();
+    return table.of_score[score];
 }
 
 bool ReadResultRow(const char *line, int length, const ResultColumns *columns, ResultReading *row) {
@@ -496,10 +526,12 @@ bool ReadResultRow(const char *line, int length, const ResultColumns *columns, R
     }
     char ended[48] = {}, score[48] = {}, cents[48] = {};
     bool found_ended = false, found_score = columns->score < 0, found_cents = false;
+    int last = columns->ended > columns->cents ? columns->ended : columns->cents;
+    last = columns->score > last ? columns->score : last;
     FieldCursor cursor = StartFields(line, length, columns->separator);
     char field[48];
     bool whole;
-    for (int index = 0; NextField(&cursor, field, sizeof field, &whole); ++index) {
+    for (int index = 0; index <= last && NextField(&cursor, field, sizeof field, &whole); ++index) {
         if (!whole) {
             continue; // longer than any of the three can be
         }
@@ -523,6 +555,7 @@ bool ReadResultRow(const char *line, int length, const ResultColumns *columns, R
         (columns->score >= 0 && !ReadDecimal(score, true, &score_value))) {
         return false;
     }
+    row->when = TicksOf(row->ended);
     row->score = static_cast<int>(score_value);
     if (columns->score >= 0 &&
         (row->score > SCORE_MAX || ShownCentsOfScore(row->score) != row->cents)) {

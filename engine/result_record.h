@@ -74,6 +74,7 @@ bool ReadResultHeader(const char *line, int length, ResultColumns *columns);
 // One test as its row tells it.
 struct ResultReading {
     SYSTEMTIME ended; // local time, as written
+    long long when;   // the same as FILETIME ticks (100 ns from 1601), to order and place by
     int score;        // 0..300, or -1 where the file keeps no score
     double cents;
 };

@@ -74,37 +74,37 @@ static HFONT FontOf(HistoryTextKind kind, const HistoryFonts *fonts) {
 
 constexpr UINT WRAPPED_TEXT = DT_WORDBREAK | DT_NOPREFIX | DT_LEFT | DT_TOP;
 
+// The table takes the right side from top to bottom, so that it stays put
+// whatever the texts say; the texts and then the plot take the left.
 void LayOutHistory(HDC dc, const RECT *client, const HistoryText *texts, int count,
                    const HistoryFonts *fonts, int dpi, HistoryLayout *layout) {
     int margin = ScaleToDpi(WINDOW_MARGIN, dpi);
-    int y = client->top + margin;
+    int top = client->top + margin;
+    int right = client->right - margin;
+    int bottom = client->bottom - margin;
+    int table_width = ScaleToDpi(TABLE_WIDTH, dpi);
+    if (table_width > (right - client->left - margin) / 2) {
+        table_width = (right - client->left - margin) / 2;
+    }
+    int heading_height = HistoryRowHeight(dc, fonts->small, dpi);
+    SetRect(&layout->table_heading, right - table_width, top, right, top + heading_height);
+    SetRect(&layout->table, right - table_width, top + heading_height, right,
+            bottom > top + heading_height ? bottom : top + heading_height);
+    int left = client->left + margin;
+    int text_right = right - table_width - ScaleToDpi(PLOT_TABLE_GAP, dpi);
+    int y = top;
     for (int i = 0; i < count && i < HISTORY_TEXT_MAX; ++i) {
         RECT &r = layout->texts[i];
-        SetRect(&r, client->left + margin, y, client->right - margin, y);
+        SetRect(&r, left, y, text_right, y);
         if (texts[i].kind == HISTORY_PLOT) {
             continue;
         }
         SelectedObject font(dc, FontOf(texts[i].kind, fonts));
         DrawTextW(dc, texts[i].text, -1, &r, WRAPPED_TEXT | DT_CALCRECT);
-        r.right = client->right - margin;
+        r.right = text_right;
         y = r.bottom + ScaleToDpi(4, dpi);
     }
-    y += ScaleToDpi(6, dpi);
-    int right = client->right - margin;
-    int bottom = client->bottom - margin;
-    int width = right - client->left - margin;
-    int table_width = ScaleToDpi(TABLE_WIDTH, dpi);
-    if (table_width > width / 2) {
-        table_width = width / 2;
-    }
-    int heading_height = HistoryRowHeight(dc, fonts->small, dpi);
-    SetRect(&layout->table_heading, right - table_width, y, right, y + heading_height);
-    SetRect(&layout->table, right - table_width, y + heading_height, right, bottom);
-    SetRect(&layout->plot, client->left + margin, y,
-            right - table_width - ScaleToDpi(PLOT_TABLE_GAP, dpi), bottom);
-    if (layout->table.bottom < layout->table.top) {
-        layout->table.bottom = layout->table.top;
-    }
+    SetRect(&layout->plot, left, y + ScaleToDpi(6, dpi), text_right, bottom);
 }
 
 static void FillColor(HDC dc, const RECT *rect, COLORREF color) {
@@ -307,8 +307,9 @@ static void PaintLegend(HDC dc, const PlotPlace *place, const RECT *area,
 }
 
 // The points joined in order. Where there are more tests than pixels, each
-// column of pixels draws the first, least, greatest and last of its tests,
-// which is the same picture in a fraction of the lines.
+// column of pixels draws the first, lowest, highest and last of its tests,
+// which is the same picture in a fraction of the lines; a test's row is
+// worked out only for those four (the logarithm is the costly part).
 static void PaintTestLine(HDC dc, const PlotPlace *place, const HistoryTest *tests, int count) {
     int columns = place->right - place->left + 1;
     bool every = count <= 2 * columns;
@@ -318,21 +319,21 @@ static void PaintTestLine(HDC dc, const PlotPlace *place, const HistoryTest *tes
         return;
     }
     int n = 0;
-    for (int i = 0; i < count; ++i) {
-        POINT p = {XOf(place, tests[i].when), YOf(place, tests[i].cents)};
-        if (every || n == 0 || points[n - 1].x != p.x) {
-            if (!every) {
-                points[n++] = p; // first of its column; least, greatest and last follow
-                points[n++] = p;
-                points[n++] = p;
-            }
-            points[n++] = p;
+    for (int i = 0; i < count;) {
+        int x = XOf(place, tests[i].when);
+        if (every) {
+            points[n++] = {x, YOf(place, tests[i++].cents)};
             continue;
         }
-        POINT *column = &points[n - 4];
-        column[1].y = p.y > column[1].y ? p.y : column[1].y;
-        column[2].y = p.y < column[2].y ? p.y : column[2].y;
-        column[3] = p;
+        int first = i, lowest = i, highest = i;
+        for (++i; i < count && XOf(place, tests[i].when) == x; ++i) {
+            lowest = tests[i].cents < tests[lowest].cents ? i : lowest;
+            highest = tests[i].cents > tests[highest].cents ? i : highest;
+        }
+        const int kept[4] = {first, lowest, highest, i - 1};
+        for (int k : kept) {
+            points[n++] = {x, YOf(place, tests[k].cents)};
+        }
     }
     HPEN line = CreatePen(PS_SOLID, ScaleToDpi(1, place->dpi), PLOT_POINT_COLOR);
     {

@@ -19,20 +19,25 @@ constexpr int GAP_TO_OWNER = 8;
 
 constexpr DWORD HISTORY_STYLE = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD TABLE_STYLE = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | WS_BORDER |
-                              LBS_OWNERDRAWFIXED | LBS_NODATA | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY;
+                              LBS_OWNERDRAWFIXED | LBS_NODATA | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY |
+                              LBS_DISABLENOSCROLL;
 
 #define TABLE_PROC_PROPERTY L"Kestrune.HistoryTableProc"
 
-// One reading of the file on its own thread. Both the thread and the window
-// hold it; the last to let go frees it.
+// One reading of the file on its own thread, started before the window is
+// made so that the two overlap. Both the thread and the window hold it; the
+// last to let go frees it. Whichever comes second, the end of the reading
+// or the window's claim on it, tells the window.
 struct HistoryLoad {
     volatile LONG refs;
-    volatile LONG cancel; // the window has closed: the thread may stop early
+    volatile LONG cancel;  // the window has closed: the thread may stop early
+    volatile LONG handoff; // a LoadHandoff
     HWND window;
     UINT serial;
     wchar_t path[HISTORY_PATH_CHARS];
     ResultsHistory history;
 };
+enum LoadHandoff : LONG { LOAD_UNCLAIMED, LOAD_CLAIMED, LOAD_READ };
 
 // The window's record, kept in its user data.
 struct HistoryRecord {
@@ -56,6 +61,7 @@ struct HistoryStart {
     int language;
     int dpi;
     const HistorySource *source;
+    HistoryLoad *load; // its reading, already under way
 };
 
 static HWND history_window = nullptr;
@@ -76,12 +82,47 @@ static void ReleaseLoad(HistoryLoad *load) {
     }
 }
 
+static void TellWindow(HistoryLoad *load) {
+    PostMessageW(load->window, WM_HISTORY_READ, load->serial, reinterpret_cast<LPARAM>(load));
+}
+
 static DWORD WINAPI ReadInBackground(void *parameter) {
     HistoryLoad *load = static_cast<HistoryLoad *>(parameter);
     ReadResultsHistory(load->path, &load->cancel, &load->history);
-    PostMessageW(load->window, WM_HISTORY_READ, load->serial, reinterpret_cast<LPARAM>(load));
+    if (InterlockedCompareExchange(&load->handoff, LOAD_READ, LOAD_UNCLAIMED) == LOAD_CLAIMED) {
+        TellWindow(load);
+    }
     ReleaseLoad(load);
     return 0;
+}
+
+// A reading of `path` under way; null when there is no memory for one.
+static HistoryLoad *StartLoad(const wchar_t *path) {
+    HistoryLoad *load = static_cast<HistoryLoad *>(
+        HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(HistoryLoad)));
+    if (load == nullptr) {
+        return nullptr;
+    }
+    load->refs = 2;
+    load->serial = ++last_serial;
+    lstrcpynW(load->path, path, HISTORY_PATH_CHARS);
+    HANDLE thread = CreateThread(nullptr, 0, ReadInBackground, load, 0, nullptr);
+    if (thread == nullptr) {
+        ReadInBackground(load); // no thread: read here; the claim tells the window
+    } else {
+        CloseHandle(thread);
+    }
+    return load;
+}
+
+static void ClaimLoad(HistoryLoad *load, HWND window) {
+    if (load == nullptr) {
+        return;
+    }
+    load->window = window;
+    if (InterlockedCompareExchange(&load->handoff, LOAD_CLAIMED, LOAD_UNCLAIMED) == LOAD_READ) {
+        TellWindow(load);
+    }
 }
 
 static void StartReading(HistoryRecord *record) {
@@ -89,22 +130,8 @@ static void StartReading(HistoryRecord *record) {
         record->read_again = true;
         return;
     }
-    HistoryLoad *load = static_cast<HistoryLoad *>(
-        HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(HistoryLoad)));
-    if (load == nullptr) {
-        return;
-    }
-    load->refs = 2;
-    load->window = record->window;
-    load->serial = ++last_serial;
-    lstrcpynW(load->path, record->source.path, HISTORY_PATH_CHARS);
-    record->load = load;
-    HANDLE thread = CreateThread(nullptr, 0, ReadInBackground, load, 0, nullptr);
-    if (thread == nullptr) {
-        ReadInBackground(load); // no thread: read here, and the window is told as ever
-        return;
-    }
-    CloseHandle(thread);
+    record->load = StartLoad(record->source.path);
+    ClaimLoad(record->load, record->window);
 }
 
 static HistoryView ViewOf(const HistoryRecord *record) {
@@ -129,13 +156,21 @@ static void LayOut(HistoryRecord *record) {
     ReleaseDC(record->window, dc);
     const RECT &t = record->layout.table;
     MoveWindow(record->table, t.left, t.top, t.right - t.left, t.bottom - t.top, TRUE);
+    // The heading's columns over the rows' own: inside the list's frame,
+    // clear of its scroll bar.
+    RECT rows;
+    GetClientRect(record->table, &rows);
+    MapWindowPoints(record->table, record->window, reinterpret_cast<POINT *>(&rows), 2);
+    record->layout.table_heading.left = rows.left;
+    record->layout.table_heading.right = rows.right;
     InvalidateRect(record->window, nullptr, FALSE);
 }
 
 // The tests read are shown: texts, plot and rows, and a screen reader told.
 static void ShowTests(HistoryRecord *record) {
-    SendMessageW(record->table, LB_SETCOUNT, TestCount(record), 0);
+    // Placed before it is filled: moving a list box of many rows costs more.
     LayOut(record);
+    SendMessageW(record->table, LB_SETCOUNT, TestCount(record), 0);
     InvalidateRect(record->table, nullptr, TRUE);
     AnnounceHistoryChange(record->window, record->table);
 }
@@ -239,9 +274,14 @@ static LRESULT OnCreate(HWND window, const CREATESTRUCTW *create) {
     HistoryRecord *record = static_cast<HistoryRecord *>(
         HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(HistoryRecord)));
     if (record == nullptr) {
+        if (start->load != nullptr) {
+            start->load->cancel = 1;
+            ReleaseLoad(start->load);
+        }
         return -1;
     }
     record->window = window;
+    record->load = start->load;
     record->language = start->language;
     record->dpi = IsDisplayDpi(start->dpi) ? start->dpi : BASE_DPI;
     record->source = *start->source;
@@ -259,7 +299,7 @@ static LRESULT OnCreate(HWND window, const CREATESTRUCTW *create) {
              reinterpret_cast<HANDLE>(SetWindowLongPtrW(record->table, GWLP_WNDPROC,
                                                         reinterpret_cast<LONG_PTR>(TableProc))));
     LayOut(record);
-    StartReading(record);
+    ClaimLoad(record->load, window);
     return 0;
 }
 
@@ -424,7 +464,7 @@ static HWND OpenHistoryWindow(HWND owner, int language, int dpi, const HistorySo
     AdjustWindowRectEx(&outer, HISTORY_STYLE, FALSE, 0);
     SIZE size = {outer.right - outer.left, outer.bottom - outer.top};
     POINT at = PlaceBeside(owner, size, dpi);
-    HistoryStart start = {language, dpi, source};
+    HistoryStart start = {language, dpi, source, StartLoad(source->path)};
     HWND window = CreateWindowExW(0, HISTORY_CLASS_NAME, L"", HISTORY_STYLE, at.x, at.y, size.cx,
                                   size.cy, owner, nullptr, instance, &start);
     if (window == nullptr) {

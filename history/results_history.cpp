@@ -47,11 +47,8 @@ static void KeepTest(HistoryReader *reader, const ResultReading &row) {
         history->tests = static_cast<HistoryTest *>(grown);
         reader->capacity = capacity;
     }
-    FILETIME ticks;
-    SystemTimeToFileTime(&row.ended, &ticks);
     HistoryTest &test = history->tests[history->count++];
-    test.when = static_cast<long long>((static_cast<ULONGLONG>(ticks.dwHighDateTime) << 32) |
-                                       ticks.dwLowDateTime);
+    test.when = row.when;
     test.score = row.score;
     test.cents = row.cents;
 }
@@ -80,14 +77,12 @@ static void ReadLine(HistoryReader *reader, const char *line, int length) {
         if (ReadResultHeader(line, length, &reader->columns)) {
             return;
         }
-    } else if (ResultHeaderLanguage(line, length) >= 0) {
-        return; // a header again: two files pasted into one
     }
     ResultReading row;
     if (ReadResultRow(line, length, &reader->columns, &row)) {
         KeepTest(reader, row);
-    } else {
-        reader->history->unread += 1;
+    } else if (ResultHeaderLanguage(line, length) < 0) {
+        reader->history->unread += 1; // not a header again either (two files pasted into one)
     }
 }
 
