@@ -56,7 +56,7 @@ struct HistoryRecord {
     HistoryLayout layout;
 };
 
-// What creating the window hands to WM_NCCREATE.
+// What creating the window hands to WM_CREATE.
 struct HistoryStart {
     int language;
     int dpi;

@@ -171,9 +171,12 @@ bool ReadResultsHistory(const wchar_t *path, const volatile LONG *cancel, Result
         history->error = error;
         return false;
     }
-    // Rows pasted in from a fallback file may stand after later ones.
-    std::stable_sort(history->tests, history->tests + history->count,
-                     [](const HistoryTest &a, const HistoryTest &b) { return a.when < b.when; });
+    // Rows pasted in from a fallback file may stand after later ones; a file
+    // in order, the usual one, is only looked through.
+    auto earlier = [](const HistoryTest &a, const HistoryTest &b) { return a.when < b.when; };
+    if (!std::is_sorted(history->tests, history->tests + history->count, earlier)) {
+        std::stable_sort(history->tests, history->tests + history->count, earlier);
+    }
     return true;
 }
 

@@ -81,9 +81,9 @@ static constexpr TextEntry kTexts[] = {
     {TEXT_HISTORY_MENU_ITEM, L"結果の推移\tH"},
     {TEXT_HISTORY_FIGURE, L"%s cent"},
     {TEXT_HISTORY_ABOUT_THREE,
-     L"直近3回の結果の幾何平均です。1回だけの結果は約1.5倍の幅でぶれるため、"
+     L"直近3回の結果の相乗平均です。1回だけの結果は約1.5倍の幅でぶれるため、"
      L"3回を合わせたこの値が目安になります。"},
-    {TEXT_HISTORY_ABOUT_TWO, L"これまでの2回の結果の幾何平均です。あと1回受けると3回になります。"
+    {TEXT_HISTORY_ABOUT_TWO, L"これまでの2回の結果の相乗平均です。あと1回受けると3回になります。"
                              L"1回だけの結果は約1.5倍の幅でぶれます。"},
     {TEXT_HISTORY_ABOUT_ONE, L"これまでの1回の結果です。あと2回受けると3回になります。"
                              L"1回だけの結果は約1.5倍の幅でぶれます。"},

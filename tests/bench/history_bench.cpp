@@ -126,7 +126,7 @@ int main() {
         int rows;
         int repetitions;
         const char *name;
-    } sizes[] = {{1000, 21, "1 000"}, {100000, 7, "100 000"}};
+    } sizes[] = {{1000, 21, "1 000"}, {100000, 11, "100 000"}};
     for (const Size &size : sizes) {
         ScratchFolder folder(ScratchFolder::DO_NOT_ENTER);
         WriteResults(folder.File("Results.csv"), size.rows);

@@ -120,7 +120,7 @@ TEST(HistoryProgram, TheListenersTestsReadAsAScreenReaderReadsThem) {
     EXPECT_EQ(Read(history),
               std::vector<std::wstring>(
                   {L"4.7 cent",
-                   L"直近3回の結果の幾何平均です。1回だけの結果は約1.5倍の幅でぶれるため、"
+                   L"直近3回の結果の相乗平均です。1回だけの結果は約1.5倍の幅でぶれるため、"
                    L"3回を合わせたこの値が目安になります。",
                    L"3回分のグラフ（2026-12-01 10:00～" + newest +
                        L"）。最新は 0.50 cent、直近の平均は 4.7 cent です。",
@@ -139,6 +139,9 @@ TEST(HistoryProgram, TheListenersTestsReadAsAScreenReaderReadsThem) {
     ASSERT_EQ(rows.size(), 4u);
     ASSERT_EQ(FigureOf(rows), L"7.5 cent") << "cbrt(9.4 x 0.5 x 90) = 7.51";
     EXPECT_TRUE(WaitForFigure(history, L"7.5 cent")) << "the window follows the new row";
+    // The main window's keys stay its own: Enter on the result screen is Back.
+    ASSERT_TRUE(app.PressKey(VK_RETURN));
+    EXPECT_TRUE(app.WaitForScreen(kTitleScreenIds)) << "Enter, in the main window";
 
     SetForegroundWindow(history);
     ASSERT_TRUE(PressKeysInForeground({VK_ESCAPE}));
