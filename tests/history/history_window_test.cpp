@@ -45,40 +45,58 @@ long long Ticks(WORD year, WORD month, WORD day, WORD hour) {
                                   f.dwLowDateTime);
 }
 
-// Drawn in a 460 x 248 area at 100 %: the frame runs from x 44 to 444 and y
-// 22 to 222; the first and last tests stand 12 inside it, at x 56 and 432,
-// the middle one half way, at 244. The mean is cbrt(1000) = 10, its band
-// 6.67 to 15; the axis runs from 2 (y 222) to 50 (y 22), so 10 is half way
-// up the logarithms: y 122; 15 is y 97, 6.67 is y 147.
-TEST(HistoryPlot, PointsWhereWorkedOutByHand) {
+// Where the plot of three tests a day apart (10, 2 and 50 cents) must stand,
+// worked out by hand. At 100 %, in a 460 x 248 area, the frame runs from x 44
+// to 444 and y 22 to 222; the first and last tests stand 12 inside it, at x
+// 56 and 432, the middle one half way, at 244. The mean is cbrt(1000) = 10,
+// its band 6.67 to 15; the axis runs from 2 (the frame's floor) to 50 (its
+// top), so 10 is half way up (y 122), 15 is 62.6 % up (y 97) and 6.67 is
+// 37.4 % up (y 147). At 150 % every edge is half as far again: a 690 x 372
+// area, the frame from 66 to 666 and 33 to 333, the tests at 84, 366 and
+// 648, 10 cents at y 183, the band from 145 to 221.
+struct PlotPlaces {
+    int dpi, width, height;
+    POINT first, middle, newest, between_first, between_last;
+    int beside_x, line_y, band_top, band_bottom;
+};
+const PlotPlaces kPlotPlaces[] = {
+    {96, 460, 248, {56, 122}, {244, 222}, {432, 22}, {150, 172}, {338, 122}, 100, 122, 97, 147},
+    {144, 690, 372, {84, 183}, {366, 333}, {648, 33}, {225, 258}, {507, 183}, 150, 183, 145, 221},
+};
+
+TEST(HistoryPlot, PointsWhereWorkedOutByHandAtTwoScales) {
     HistoryTest tests[] = {{Ticks(2026, 12, 1, 12), 120, 10},
                            {Ticks(2026, 12, 2, 12), 180, 2},
                            {Ticks(2026, 12, 3, 12), 60, 50}};
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 460, 248);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ previous = SelectObject(dc, bitmap);
-    RECT area = {0, 0, 460, 248};
-    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    HistoryFonts fonts = CreateHistoryFonts(LANGUAGE_JA, 96);
-    PaintHistoryPlot(dc, &area, tests, 3, LANGUAGE_JA, fonts.small, 96);
-    Picture picture = ReadPicture(dc, 0, 0, 460, 248);
-    DestroyHistoryFonts(&fonts);
-    SelectObject(dc, previous);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    SavePictureIfAsked(picture, "history-plot");
-    EXPECT_EQ(picture.At(56, 122), kPointColor) << "10 cents, the first";
-    EXPECT_EQ(picture.At(244, 222), kPointColor) << "2 cents, on the axis's floor";
-    EXPECT_EQ(picture.At(432, 22), kNewestColor) << "50 cents, the newest, at its top";
-    EXPECT_EQ(picture.At(150, 172), kPointColor) << "half way between the first two";
-    EXPECT_EQ(picture.At(338, 122), kPointColor) << "half way between the last two";
-    EXPECT_EQ(picture.At(100, 122), kFigureColor) << "the mean's line";
-    EXPECT_EQ(picture.At(100, 105), kBandColor) << "inside the band, above";
-    EXPECT_EQ(picture.At(100, 140), kBandColor) << "inside the band, below";
-    EXPECT_EQ(picture.At(100, 92), kWhite) << "above the band";
-    EXPECT_EQ(picture.At(100, 152), kWhite) << "below the band";
+    for (const PlotPlaces &at : kPlotPlaces) {
+        SCOPED_TRACE(at.dpi);
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, at.width, at.height);
+        ReleaseDC(nullptr, screen);
+        HGDIOBJ previous = SelectObject(dc, bitmap);
+        RECT area = {0, 0, at.width, at.height};
+        FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        HistoryFonts fonts = CreateHistoryFonts(LANGUAGE_JA, at.dpi);
+        PaintHistoryPlot(dc, &area, tests, 3, LANGUAGE_JA, fonts.small, at.dpi);
+        Picture picture = ReadPicture(dc, 0, 0, at.width, at.height);
+        DestroyHistoryFonts(&fonts);
+        SelectObject(dc, previous);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        SavePictureIfAsked(picture, "history-plot-" + std::to_string(at.dpi));
+        EXPECT_EQ(picture.At(at.first.x, at.first.y), kPointColor) << "10 cents, the first";
+        EXPECT_EQ(picture.At(at.middle.x, at.middle.y), kPointColor) << "2 cents, the floor";
+        EXPECT_EQ(picture.At(at.newest.x, at.newest.y), kNewestColor) << "50, newest, the top";
+        EXPECT_EQ(picture.At(at.between_first.x, at.between_first.y), kPointColor) << "joined";
+        EXPECT_EQ(picture.At(at.between_last.x, at.between_last.y), kPointColor) << "joined";
+        int x = at.beside_x;
+        EXPECT_EQ(picture.At(x, at.line_y), kFigureColor) << "the mean's line";
+        EXPECT_EQ(picture.At(x, at.band_top + 5), kBandColor) << "inside the band, at its top";
+        EXPECT_EQ(picture.At(x, at.band_bottom - 5), kBandColor) << "inside, at its bottom";
+        EXPECT_EQ(picture.At(x, at.band_top - 5), kWhite) << "above the band";
+        EXPECT_EQ(picture.At(x, at.band_bottom + 5), kWhite) << "below the band";
+    }
 }
 
 class HistoryWindowTest : public MainWindowFixture {
