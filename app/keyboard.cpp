@@ -1,6 +1,7 @@
 #include "app/keyboard.h"
 
 #include "app/controls.h"
+#include "app/history_menu.h"
 #include "dsb/score_display.h"
 
 #include <algorithm>
@@ -227,6 +228,7 @@ bool HandleKeyboardMessage(const MSG *msg, AppState *state) {
     case VK_RIGHT:
     case VK_UP:
     case VK_DOWN: return MoveInRadioRow(state->main_window, msg->wParam);
+    case 'H': return OnHistoryKey(state, msg->wParam, repeated);
     default: return PlayKeyPressed(state, msg->wParam, repeated);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "app/accessibility.h"
 #include "app/controls.h"
+#include "app/history_menu.h"
 #include "lang/language.h"
 #include "render/screen_paint.h"
 
@@ -48,4 +49,5 @@ void SwitchLanguage(AppState *state, int language) {
     ComposeScreen(state);
     InvalidateRect(window, nullptr, TRUE);
     AnnounceNames(window);
+    RelabelHistory(window, language);
 }

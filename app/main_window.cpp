@@ -2,6 +2,7 @@
 
 #include "app/accessibility.h"
 #include "app/controls.h"
+#include "app/history_menu.h"
 #include "app/keyboard.h"
 #include "app/language_menu.h"
 #include "app/notices.h"
@@ -90,6 +91,7 @@ static void OnCreate(HWND window, AppState *state) {
     ReadSettings(state);
     ReadLanguage(state);
     AddLanguageItems(window, state);
+    AddHistoryItem(window, state->language);
     StartResults(window, state);
     ShowTitleScreen(state);
 }
@@ -136,10 +138,10 @@ static void OnSize(HWND window, WPARAM kind, const AppState *state) {
     }
 }
 
-// The language items of the system menu are the program's; every other
+// The language and history items of the system menu are the program's; every other
 // command (move, minimise, close ...) is the system's.
 static LRESULT OnSysCommand(HWND window, WPARAM wparam, LPARAM lparam, AppState *state) {
-    if (OnLanguageCommand(window, wparam, state)) {
+    if (OnLanguageCommand(window, wparam, state) || OnHistoryCommand(window, wparam, state)) {
         return 0;
     }
     return DefWindowProcA(window, WM_SYSCOMMAND, wparam, lparam);

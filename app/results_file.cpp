@@ -410,3 +410,21 @@ void FinishResults() {
         DropOldestRow();
     }
 }
+
+bool CurrentResultsFile(wchar_t *path, int chars) {
+    wchar_t folder[RESULTS_PATH_CHARS] = L"";
+    const wchar_t *documents_name = L"\\" SETTINGS_WIDE(RESULTS_DOCUMENTS_FOLDER) L"\\";
+    bool found = results_place == PLACE_WORKING_FOLDER && WorkingFolder(folder);
+    if (!found && DocumentsFolder(folder, RESULTS_PATH_CHARS) &&
+        lstrlenW(folder) + lstrlenW(documents_name) < RESULTS_PATH_CHARS) {
+        lstrcatW(folder, documents_name);
+        found = true;
+    }
+    const wchar_t *name = SETTINGS_WIDE(RESULTS_FILE_NAME);
+    path[0] = 0;
+    if (found && lstrlenW(folder) + lstrlenW(name) < chars) {
+        lstrcpyW(path, folder);
+        lstrcatW(path, name);
+    }
+    return results_enabled;
+}

@@ -44,3 +44,8 @@ bool WritePendingResults();
 void FinishResults();
 // How many rows are waiting in memory.
 int PendingResultCount();
+// The Results.csv this run writes to (or will write its first row to):
+// beside Settings.ini, or Kestrune\Results.csv in the Documents folder once
+// the working folder has turned out not to take it; `path` is emptied when
+// neither can be named. Returns whether results are kept (false: Results=0).
+bool CurrentResultsFile(wchar_t *path, int chars);

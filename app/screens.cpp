@@ -2,6 +2,7 @@
 
 #include "app/accessibility.h"
 #include "app/controls.h"
+#include "app/history_menu.h"
 #include "app/keyboard.h"
 #include "app/results_file.h"
 #include "dsb/score_display.h"
@@ -118,6 +119,7 @@ bool GradeAnswer(AppState *state) {
     // count ends, should the session end during it.
     if (completed) {
         RecordResult(state);
+        RefreshHistory();
     }
     return true;
 }

@@ -48,3 +48,38 @@ struct CsvLine {
 // Adds one field after a comma (none before the first), in quotes, with its
 // quotes doubled, only when it holds a comma, a quote or a line end.
 void AppendCsvField(CsvLine *line, const char *field);
+
+// Reading rows back, for the history of results: only what a row says of
+// the test as a whole (when it ended, its score, its cents), from a file as
+// it may really be: written by this program, edited by hand, or saved again
+// by Excel (dates as Excel writes them, and where the decimal mark is a
+// comma, semicolons between the fields).
+
+// Where those three stand in a row, and how the row's fields are parted.
+struct ResultColumns {
+    int ended;      // the date and time
+    int score;      // the score, or -1 where the file keeps none
+    int cents;      // the cents
+    char separator; // ',', or ';' or a tab in a file saved so
+    bool day_first; // a date with its year last reads day/month/year
+};
+// The columns of this program's rows, parted by commas.
+ResultColumns DefaultResultColumns();
+// Reads the first line of a file (without its line end or byte-order mark):
+// its separator, and when it is a header whose titles name at least the
+// date and the cents in a language of ours (this program's, or an older or
+// other one), the columns it names. Any other first line that is not a row
+// is a header too, of a kind of its own. Returns whether it is a header.
+bool ReadResultHeader(const char *line, int length, ResultColumns *columns);
+// One test as its row tells it.
+struct ResultReading {
+    SYSTEMTIME ended; // local time, as written
+    long long when;   // the same as FILETIME ticks (100 ns from 1601), to order and place by
+    int score;        // 0..300, or -1 where the file keeps no score
+    double cents;
+};
+// Reads one row (a line without its line end). False when its date, score
+// or cents is missing or is not one, or when its cents are not those of its
+// score: a line cut short in the middle of its figure is never taken for a
+// test that was finer or coarser than it was.
+bool ReadResultRow(const char *line, int length, const ResultColumns *columns, ResultReading *row);

@@ -76,6 +76,41 @@ static constexpr TextEntry kTexts[] = {
     {TEXT_CSV_TRIAL_SCORE, L"score"},
     {TEXT_CSV_COMPARISON, L"comparison"},
     {TEXT_CSV_MATCHING, L"matching"},
+
+    // History window.
+    {TEXT_HISTORY_CAPTION, L"Results over time"},
+    {TEXT_HISTORY_MENU_ITEM, L"Results over time\tH"},
+    {TEXT_HISTORY_FIGURE, L"%s cents"},
+    {TEXT_HISTORY_ABOUT_THREE,
+     L"The geometric mean of your last three tests. A single test varies by about \u00d71.5; "
+     L"three together are the figure to trust."},
+    {TEXT_HISTORY_ABOUT_TWO,
+     L"The geometric mean of your two tests. Take one more to make three: a single test "
+     L"varies by about \u00d71.5."},
+    {TEXT_HISTORY_ABOUT_ONE,
+     L"Your one test so far. Take two more to make three: a single test varies by about "
+     L"\u00d71.5."},
+    {TEXT_HISTORY_NO_TESTS, L"Your first completed test will appear here."},
+    {TEXT_HISTORY_LOADING, L"Reading your results\u2026"},
+    {TEXT_HISTORY_UNREAD_ONE, L"1 row could not be read."},
+    {TEXT_HISTORY_UNREAD_MANY, L"%d rows could not be read."},
+    {TEXT_HISTORY_RESULTS_OFF,
+     L"Results are not being kept: Settings.ini says Results=0. Delete that line to keep "
+     L"them again."},
+    {TEXT_HISTORY_CANNOT_READ, L"%s could not be read. %s"},
+    {TEXT_HISTORY_WHY_IN_USE, L"Another program has it open and lets no one read it."},
+    {TEXT_HISTORY_WHY_DENIED, L"You do not have permission to read it."},
+    {TEXT_HISTORY_WHY_ERROR, L"Windows error %d."},
+    {TEXT_HISTORY_COLUMN_ENDED, L"Date and time"},
+    {TEXT_HISTORY_COLUMN_SCORE, L"Score"},
+    {TEXT_HISTORY_COLUMN_CENTS, L"Cents"},
+    {TEXT_HISTORY_TABLE_NAME, L"Tests, newest first"},
+    {TEXT_HISTORY_ROW_NAME, L"%s, score %s, %s cents"},
+    {TEXT_HISTORY_AXIS_CENTS, L"cents"},
+    {TEXT_HISTORY_LINE_LABEL, L"mean of last 3 tests, band \u00d7\u00f71.5"},
+    {TEXT_HISTORY_PLOT_SUMMARY,
+     L"Plot of %d tests from %s to %s. Newest: %s cents. Combined figure: %s cents."},
+    {TEXT_HISTORY_PLOT_ONE_TEST, L"Plot of 1 test, on %s: %s cents."},
 };
 static_assert(IsCompleteTable(kTexts, sizeof kTexts / sizeof kTexts[0]),
               "every text once, in TextId order");

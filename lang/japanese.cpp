@@ -75,6 +75,39 @@ static constexpr TextEntry kTexts[] = {
     {TEXT_CSV_TRIAL_SCORE, L"出題時スコア"},
     {TEXT_CSV_COMPARISON, L"比較"},
     {TEXT_CSV_MATCHING, L"調整"},
+
+    // History window.
+    {TEXT_HISTORY_CAPTION, L"結果の推移"},
+    {TEXT_HISTORY_MENU_ITEM, L"結果の推移\tH"},
+    {TEXT_HISTORY_FIGURE, L"%s cent"},
+    {TEXT_HISTORY_ABOUT_THREE,
+     L"直近3回の結果の相乗平均です。1回だけの結果は約1.5倍の幅でぶれるため、"
+     L"3回を合わせたこの値が目安になります。"},
+    {TEXT_HISTORY_ABOUT_TWO, L"これまでの2回の結果の相乗平均です。あと1回受けると3回になります。"
+                             L"1回だけの結果は約1.5倍の幅でぶれます。"},
+    {TEXT_HISTORY_ABOUT_ONE, L"これまでの1回の結果です。あと2回受けると3回になります。"
+                             L"1回だけの結果は約1.5倍の幅でぶれます。"},
+    {TEXT_HISTORY_NO_TESTS, L"最後まで終えた診断の結果が、ここに表示されます。"},
+    {TEXT_HISTORY_LOADING, L"結果を読み込んでいます…"},
+    {TEXT_HISTORY_UNREAD_ONE, L"1行を読み取れませんでした。"},
+    {TEXT_HISTORY_UNREAD_MANY, L"%d行を読み取れませんでした。"},
+    {TEXT_HISTORY_RESULTS_OFF, L"結果は保存されていません（Settings.ini に Results=0 とあります）。"
+                               L"その行を削除すると、再び保存されます。"},
+    {TEXT_HISTORY_CANNOT_READ, L"%s を読み込めませんでした。%s"},
+    {TEXT_HISTORY_WHY_IN_USE,
+     L"ほかのプログラムがこのファイルを開いていて、読み取りを許可していません。"},
+    {TEXT_HISTORY_WHY_DENIED, L"このファイルを読み取る権限がありません。"},
+    {TEXT_HISTORY_WHY_ERROR, L"Windows のエラーコードは %d です。"},
+    {TEXT_HISTORY_COLUMN_ENDED, L"日時"},
+    {TEXT_HISTORY_COLUMN_SCORE, L"スコア"},
+    {TEXT_HISTORY_COLUMN_CENTS, L"cent"},
+    {TEXT_HISTORY_TABLE_NAME, L"結果の一覧（新しい順）"},
+    {TEXT_HISTORY_ROW_NAME, L"%s、スコア %s、%s cent"},
+    {TEXT_HISTORY_AXIS_CENTS, L"cent"},
+    {TEXT_HISTORY_LINE_LABEL, L"直近3回の平均（帯は1.5倍の幅）"},
+    {TEXT_HISTORY_PLOT_SUMMARY,
+     L"%d回分のグラフ（%s～%s）。最新は %s cent、直近の平均は %s cent です。"},
+    {TEXT_HISTORY_PLOT_ONE_TEST, L"1回分のグラフ（%s）。%s cent です。"},
 };
 static_assert(IsCompleteTable(kTexts, sizeof kTexts / sizeof kTexts[0]),
               "every text once, in TextId order");

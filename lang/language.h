@@ -92,6 +92,32 @@ enum TextId : int {
     TEXT_CSV_COMPARISON,
     TEXT_CSV_MATCHING,
 
+    // History window.
+    TEXT_HISTORY_CAPTION,
+    TEXT_HISTORY_MENU_ITEM,    // the system menu's item, its key after a tab
+    TEXT_HISTORY_FIGURE,       // %s: the combined figure's cents
+    TEXT_HISTORY_ABOUT_THREE,  // what the figure of the last three tests is
+    TEXT_HISTORY_ABOUT_TWO,    // the same of two tests, one more to take
+    TEXT_HISTORY_ABOUT_ONE,    // the same of one test, two more to take
+    TEXT_HISTORY_NO_TESTS,     // no test in the file yet
+    TEXT_HISTORY_LOADING,      // while the file is read
+    TEXT_HISTORY_UNREAD_ONE,   // one line of the file is not a row
+    TEXT_HISTORY_UNREAD_MANY,  // %d: how many lines are not rows
+    TEXT_HISTORY_RESULTS_OFF,  // Results=0 in Settings.ini
+    TEXT_HISTORY_CANNOT_READ,  // %s: the file's path, %s: one of the three reasons below
+    TEXT_HISTORY_WHY_IN_USE,   // another program holds it without sharing
+    TEXT_HISTORY_WHY_DENIED,   // no permission
+    TEXT_HISTORY_WHY_ERROR,    // %d: the system's error code
+    TEXT_HISTORY_COLUMN_ENDED, // the table's columns
+    TEXT_HISTORY_COLUMN_SCORE,
+    TEXT_HISTORY_COLUMN_CENTS,
+    TEXT_HISTORY_TABLE_NAME,    // what a screen reader calls the table
+    TEXT_HISTORY_ROW_NAME,      // %s: date and time, %s: score, %s: cents
+    TEXT_HISTORY_AXIS_CENTS,    // the vertical axis's unit
+    TEXT_HISTORY_LINE_LABEL,    // the legend of the last three tests' mean and its band
+    TEXT_HISTORY_PLOT_SUMMARY,  // %d tests, %s first and %s last date, %s newest, %s combined
+    TEXT_HISTORY_PLOT_ONE_TEST, // %s: the date, %s: the cents
+
     TEXT_COUNT
 };
 

@@ -2,15 +2,15 @@
 # Builds the benchmarks and runs them under Wine on a private Xvfb. They print
 # one table: each figure beside a reference measured in the same run, so the
 # ratios hold on a busy machine. Pass bench names to run only those
-# (tone click paint launch display results).
+# (tone click paint launch display results history).
 set -eu
 . "$(dirname "${BASH_SOURCE[0]}")/session.sh"
 cd "$root"
 
-benches=${*:-tone click paint launch display results}
+benches=${*:-tone click paint launch display results history}
 # The build's log goes to stderr, so that stdout holds the table alone.
 kestrune_build --target tone_bench click_bench paint_bench launch_bench bare_window Kestrune \
-    dsb_bench results_bench >&2
+    dsb_bench results_bench history_bench >&2
 kestrune_begin_session headless
 # Tones go to a file through ALSA, as in the tests; the benchmarks' scratch
 # (Settings.ini, the captured sound) stays in build/bench.

@@ -189,6 +189,20 @@ bool KestruneApp::PressKey(WORD key, int repeats, WORD modifier) {
     return SendInput(count, inputs.data(), sizeof(INPUT)) == count;
 }
 
+bool PressKeysInForeground(const std::vector<WORD> &keys) {
+    std::vector<INPUT> inputs(2 * keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = keys[i];
+        INPUT &up = inputs[inputs.size() - 1 - i];
+        up.type = INPUT_KEYBOARD;
+        up.ki.wVk = keys[i];
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    UINT count = static_cast<UINT>(inputs.size());
+    return SendInput(count, inputs.data(), sizeof(INPUT)) == count;
+}
+
 int KestruneApp::FocusedId() const {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;

@@ -87,6 +87,10 @@ class KestruneApp {
     std::string launch_failure_;
 };
 
+// Keys pressed together (SendInput), then let go in the reverse order, in
+// whichever window has the keyboard now: {VK_CONTROL, 'C'}, {VK_ESCAPE}.
+// Returns at once.
+bool PressKeysInForeground(const std::vector<WORD> &keys);
 // Finds the top-level window of class_name that belongs to process_id,
 // looking again until timeout_ms has passed.
 HWND FindProcessWindow(DWORD process_id, const char *class_name, DWORD timeout_ms);
