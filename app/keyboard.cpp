@@ -89,6 +89,23 @@ static HWND StopControl(HWND main_window, int stop) {
     return GetDlgItem(main_window, stop);
 }
 
+// Gives a control the focus. On Windows an automatic radio button that
+// takes the focus from anything but a click marks itself and tells its
+// parent, which would store a pick; moving the focus (Tab, a new trial) is
+// not one, so such a mark is taken back. Space and the arrows mark.
+static void FocusWithoutMarking(HWND control, AppState *state) {
+    bool marked = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    int high = state->chosen_high;
+    int low = state->chosen_low;
+    SetFocus(control);
+    if (!marked && RadioRowOf(GetDlgCtrlID(control)) != nullptr &&
+        SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+        SendMessageA(control, BM_SETCHECK, BST_UNCHECKED, 0);
+        state->chosen_high = high;
+        state->chosen_low = low;
+    }
+}
+
 // The id of the child of the main window that has the focus, or 0.
 static int FocusedId(HWND main_window) {
     HWND focus = GetFocus();
@@ -123,7 +140,7 @@ static void MoveFocus(AppState *state, bool backwards) {
     } else {
         next = (at + (backwards ? count - 1 : 1)) % count;
     }
-    SetFocus(StopControl(main_window, stops[next]));
+    FocusWithoutMarking(StopControl(main_window, stops[next]), state);
 }
 
 // Left and Up go to the row's previous button, Right and Down to its next,
@@ -247,6 +264,6 @@ void ArrangeFocus(AppState *state) {
     }
     int stops[CONTROL_COUNT];
     if (TabStops(main_window, stops) > 0) {
-        SetFocus(StopControl(main_window, stops[0]));
+        FocusWithoutMarking(StopControl(main_window, stops[0]), state);
     }
 }

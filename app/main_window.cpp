@@ -212,8 +212,10 @@ void OnCommand(HWND window, WPARAM wparam, LPARAM lparam, AppState *state) {
     case ID_RESULT_QUIT: DestroyWindow(window); return;
     case ID_BACK:
         ShowTitleScreen(state);
-        // A chance for results kept while another program held the file.
+        // A chance for results kept while another program held the file,
+        // which an open history window then shows.
         WritePendingResults();
+        RefreshHistory();
         return;
     case ID_DECIDE:
         GradeAnswer(state);

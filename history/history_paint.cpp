@@ -3,6 +3,7 @@
 #include "history/plot_axes.h"
 #include "lang/language.h"
 #include "render/display_scale.h"
+#include "render/screen_paint.h"
 
 #include <limits.h>
 #include <math.h>
@@ -39,16 +40,11 @@ static HFONT MakeFont(int language, int height, int weight, int dpi) {
     font.lfHeight = -ScaleToDpi(height, dpi);
     font.lfWeight = weight;
     font.lfQuality = DEFAULT_QUALITY;
-    if (GetLanguageTable(language)->look.latin_faces) {
-        NONCLIENTMETRICSW metrics = {};
-        metrics.cbSize = sizeof metrics;
-        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-            lstrcpynW(font.lfFaceName, metrics.lfMessageFont.lfFaceName, LF_FACESIZE);
-        }
-        font.lfCharSet = DEFAULT_CHARSET;
-    } else {
-        font.lfCharSet = SHIFTJIS_CHARSET;
+    const LanguageLook &look = GetLanguageTable(language)->look;
+    if (look.own_faces) {
+        DialogFaceName(font.lfFaceName, LF_FACESIZE);
     }
+    font.lfCharSet = look.charset;
     font.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
     return CreateFontIndirectW(&font);
 }

@@ -27,9 +27,7 @@ struct FontRecipe {
     const wchar_t *face; // null: the system picks by charset and pitch
 };
 
-// The face Windows draws its dialogs' text in (Segoe UI on Windows 10 and
-// 11, Tahoma on older ones and under Wine).
-static void DialogFace(wchar_t *face, int chars) {
+void DialogFaceName(wchar_t *face, int chars) {
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof metrics;
     face[0] = 0;
@@ -91,7 +89,7 @@ HFONT CreateTextFont(TextFont font, int language, int dpi) {
     FontRecipe r = RecipeOf(font, language);
     wchar_t face[LF_FACESIZE] = {};
     if (r.face == DIALOG_FACE) {
-        DialogFace(face, LF_FACESIZE);
+        DialogFaceName(face, LF_FACESIZE);
     } else if (r.face != nullptr) {
         lstrcpynW(face, r.face, LF_FACESIZE);
     }

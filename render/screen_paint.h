@@ -10,3 +10,6 @@ bool ComposeScreen(AppState *state);
 // for the caller to delete; null for the record's own large font (the
 // Japanese screens'), which the surfaces make.
 HFONT CreateTextFont(TextFont font, int language, int dpi);
+// The face Windows draws its dialogs' text in (the message font's: Segoe UI
+// on Windows 10 and 11), for the words of a language with faces of its own.
+void DialogFaceName(wchar_t *face, int chars);

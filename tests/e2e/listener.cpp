@@ -87,6 +87,10 @@ bool MarkRowByKeys(Listener *listener, int first, int pick) {
     WORD previous = upper ? VK_LEFT : VK_UP;
     WORD next = upper ? VK_RIGHT : VK_DOWN;
     const std::vector<WORD> to_pick[3] = {{next}, {next, next}, {next, previous}};
+    // Reaching the row (the trial's start, Tab) is not a pick.
+    if (app->IsChecked(first)) {
+        return Fail(listener, "a radio button was marked by the focus alone", first);
+    }
     return PressKeys(
                listener, {VK_SPACE}, [&] { return app->IsChecked(first); },
                "Space did not mark the focused radio button", first) &&
