@@ -3,7 +3,7 @@
 #include "app/controls.h"
 #include "app/keyboard.h"
 #include "dsb/score_display.h"
-#include "platform/system_library.h"
+#include "platform/oleacc.h"
 #include "render/display_scale.h"
 #include "render/screen_texts.h"
 #include "lang/language.h"
@@ -43,38 +43,6 @@ const wchar_t *AccessibleNameOf(int id, int language) {
         }
     }
     return nullptr;
-}
-
-// The accessibility functions, from the system folder on first use.
-typedef HRESULT(WINAPI *CreateStdAccessibleObjectFunction)(HWND, LONG, REFIID, void **);
-typedef LRESULT(WINAPI *LresultFromObjectFunction)(REFIID, WPARAM, LPUNKNOWN);
-typedef BSTR(WINAPI *SysAllocStringLenFunction)(const OLECHAR *, UINT);
-
-struct AccessibilityFunctions {
-    CreateStdAccessibleObjectFunction create_standard;
-    LresultFromObjectFunction result_from_object;
-    SysAllocStringLenFunction alloc_string;
-};
-
-static const AccessibilityFunctions &Oleacc() {
-    static const AccessibilityFunctions functions = [] {
-        HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
-        HMODULE oleaut = LoadSystemLibrary(L"oleaut32.dll");
-        AccessibilityFunctions f;
-        f.create_standard =
-            LibraryFunction<CreateStdAccessibleObjectFunction>(oleacc, "CreateStdAccessibleObject");
-        f.result_from_object =
-            LibraryFunction<LresultFromObjectFunction>(oleacc, "LresultFromObject");
-        f.alloc_string = LibraryFunction<SysAllocStringLenFunction>(oleaut, "SysAllocStringLen");
-        return f;
-    }();
-    return functions;
-}
-
-// A string for the caller to free.
-static HRESULT MakeString(const wchar_t *text, BSTR *out) {
-    *out = Oleacc().alloc_string(text, static_cast<UINT>(lstrlenW(text)));
-    return *out != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
 static int LanguageOf(const AppState *state) {
@@ -228,13 +196,14 @@ struct AccessibleObject final : IAccessible {
         int language = LanguageOf(state);
         if (kind == ACCESSIBLE_CONTROL && IsSelf(child)) {
             const wchar_t *known = AccessibleNameOf(GetDlgCtrlID(window), language);
-            return known != nullptr ? MakeString(known, name) : standard->get_accName(child, name);
+            return known != nullptr ? MakeAccessibleString(known, name)
+                                    : standard->get_accName(child, name);
         }
         if (Entry(child, &entry, texts)) {
             const wchar_t *text = entry.control_id != 0
                                       ? AccessibleNameOf(entry.control_id, language)
                                       : texts[entry.text].text;
-            return text != nullptr ? MakeString(text, name) : S_FALSE;
+            return text != nullptr ? MakeAccessibleString(text, name) : S_FALSE;
         }
         return standard->get_accName(child, name);
     }
@@ -242,7 +211,7 @@ struct AccessibleObject final : IAccessible {
         wchar_t text[32];
         if (kind == ACCESSIBLE_CONTROL && IsSelf(child) &&
             ValueOf(window, LanguageOf(state), text, 32)) {
-            return MakeString(text, value);
+            return MakeAccessibleString(text, value);
         }
         return ScreenChild(child) ? E_INVALIDARG : standard->get_accValue(child, value);
     }
@@ -286,7 +255,7 @@ struct AccessibleObject final : IAccessible {
             kind == ACCESSIBLE_CONTROL && IsSelf(child) ? PlayKeyOf(GetDlgCtrlID(window)) : 0;
         if (key != 0) {
             wchar_t text[2] = {static_cast<wchar_t>(key), 0};
-            return MakeString(text, shortcut);
+            return MakeAccessibleString(text, shortcut);
         }
         return ScreenChild(child) ? E_INVALIDARG
                                   : standard->get_accKeyboardShortcut(child, shortcut);
@@ -343,14 +312,9 @@ struct AccessibleObject final : IAccessible {
 // gives no object of its own.
 static AccessibleObject *MakeAccessibleObject(HWND window, AccessibleKind kind,
                                               const AppState *state) {
-    const AccessibilityFunctions &f = Oleacc();
-    if (f.create_standard == nullptr || f.result_from_object == nullptr ||
-        f.alloc_string == nullptr) {
-        return nullptr;
-    }
     IAccessible *standard = nullptr;
-    if (FAILED(f.create_standard(window, OBJID_CLIENT, IID_IAccessible,
-                                 reinterpret_cast<void **>(&standard)))) {
+    if (!HasOleacc() || FAILED(Oleacc().create_standard(window, OBJID_CLIENT, IID_IAccessible,
+                                                        reinterpret_cast<void **>(&standard)))) {
         return nullptr;
     }
     AccessibleObject *object = new AccessibleObject;

@@ -1,40 +1,9 @@
 #include "history/history_accessibility.h"
 
 #include "lang/language.h"
-#include "platform/system_library.h"
+#include "platform/oleacc.h"
 
 #include <oleacc.h>
-
-// The accessibility functions, from the system folder on first use.
-typedef HRESULT(WINAPI *CreateStdAccessibleObjectFunction)(HWND, LONG, REFIID, void **);
-typedef LRESULT(WINAPI *LresultFromObjectFunction)(REFIID, WPARAM, LPUNKNOWN);
-typedef BSTR(WINAPI *SysAllocStringLenFunction)(const OLECHAR *, UINT);
-
-struct HistoryOleacc {
-    CreateStdAccessibleObjectFunction create_standard;
-    LresultFromObjectFunction result_from_object;
-    SysAllocStringLenFunction alloc_string;
-};
-
-static const HistoryOleacc &Oleacc() {
-    static const HistoryOleacc functions = [] {
-        HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
-        HMODULE oleaut = LoadSystemLibrary(L"oleaut32.dll");
-        HistoryOleacc f;
-        f.create_standard =
-            LibraryFunction<CreateStdAccessibleObjectFunction>(oleacc, "CreateStdAccessibleObject");
-        f.result_from_object =
-            LibraryFunction<LresultFromObjectFunction>(oleacc, "LresultFromObject");
-        f.alloc_string = LibraryFunction<SysAllocStringLenFunction>(oleaut, "SysAllocStringLen");
-        return f;
-    }();
-    return functions;
-}
-
-static HRESULT MakeString(const wchar_t *text, BSTR *out) {
-    *out = Oleacc().alloc_string(text, static_cast<UINT>(lstrlenW(text)));
-    return *out != nullptr ? S_OK : E_OUTOFMEMORY;
-}
 
 static bool IsSelf(const VARIANT &child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
@@ -132,20 +101,21 @@ struct HistoryObject final : IAccessible {
             return E_FAIL;
         }
         if (IsSelf(child)) {
-            return is_table ? MakeString(LanguageText(r.language, TEXT_HISTORY_TABLE_NAME), name)
+            return is_table ? MakeAccessibleString(
+                                  LanguageText(r.language, TEXT_HISTORY_TABLE_NAME), name)
                             : standard->get_accName(child, name);
         }
         Child c = ChildOf(child);
         if (c.kind == CHILD_TEXT) {
-            return MakeString(r.texts[c.index].text, name);
+            return MakeAccessibleString(r.texts[c.index].text, name);
         }
         if (c.kind == CHILD_ROW) {
             wchar_t text[128];
             HistoryRowName(&r.tests[r.test_count - 1 - c.index], r.language, text, 128);
-            return MakeString(text, name);
+            return MakeAccessibleString(text, name);
         }
         if (c.kind == CHILD_TABLE) {
-            return MakeString(LanguageText(r.language, TEXT_HISTORY_TABLE_NAME), name);
+            return MakeAccessibleString(LanguageText(r.language, TEXT_HISTORY_TABLE_NAME), name);
         }
         return E_INVALIDARG;
     }
@@ -264,12 +234,9 @@ struct HistoryObject final : IAccessible {
 
 // A new object with one reference; null when the system gives none.
 static HistoryObject *MakeObject(HWND window, bool is_table, HistoryReadingFunction read) {
-    const HistoryOleacc &f = Oleacc();
     IAccessible *standard = nullptr;
-    if (f.create_standard == nullptr || f.result_from_object == nullptr ||
-        f.alloc_string == nullptr ||
-        FAILED(f.create_standard(window, OBJID_CLIENT, IID_IAccessible,
-                                 reinterpret_cast<void **>(&standard)))) {
+    if (!HasOleacc() || FAILED(Oleacc().create_standard(window, OBJID_CLIENT, IID_IAccessible,
+                                                        reinterpret_cast<void **>(&standard)))) {
         return nullptr;
     }
     HistoryObject *object = new HistoryObject;

@@ -19,11 +19,11 @@ ZIP, EXE, LICENSE, VERSION = sys.argv[1:5]
 PACKER = os.path.join(os.path.dirname(__file__), "..", "..", "tools", "make_release_zip.py")
 FOLDER = "Kestrune-%s/" % VERSION
 SECTIONS = ["概要", "動作環境", "使い方", "キーボードでの操作", "英語表示", "設定ファイル",
-            "結果の記録", "アンインストール", "注意", "ライセンス", "更新履歴"]
+            "結果の記録", "結果の推移", "アンインストール", "注意", "ライセンス", "更新履歴"]
 # The English read-me's, one for each of the Japanese one's, in the same order.
 SECTIONS_EN = ["Overview", "Requirements", "How to use", "Using the keyboard", "Language",
-               "Settings file", "Results file", "Uninstalling", "Notes", "Licence",
-               "Version history"]
+               "Settings file", "Results file", "Results over time", "Uninstalling", "Notes",
+               "Licence", "Version history"]
 
 
 def member(name):
