@@ -78,28 +78,32 @@ bool PressKeys(Listener *listener, const std::vector<WORD> &keys, const std::fun
 
 // Marks button `pick` (0..2) of the row whose first button has the focus,
 // with every key a row takes: Space marks the focused first button, the
-// previous arrow goes round to the last one and marks it, then the next
-// arrow (twice for B; for C once more, and the previous back). The upper
-// row takes Left and Right, the lower Up and Down.
+// previous arrow goes round to the last one, the next arrow back to the
+// first, and one more arrow reaches B or C. The upper row takes Left and
+// Right, the lower Up and Down. Each step waits for a mark the row did not
+// have before it, so no key is still on its way when the next is judged.
 bool MarkRowByKeys(Listener *listener, int first, int pick) {
     KestruneApp *app = listener->app;
     bool upper = first == ID_HIGH_A;
     WORD previous = upper ? VK_LEFT : VK_UP;
     WORD next = upper ? VK_RIGHT : VK_DOWN;
-    const std::vector<WORD> to_pick[3] = {{next}, {next, next}, {next, previous}};
     // Reaching the row (the trial's start, Tab) is not a pick.
     if (app->IsChecked(first)) {
         return Fail(listener, "a radio button was marked by the focus alone", first);
     }
-    return PressKeys(
-               listener, {VK_SPACE}, [&] { return app->IsChecked(first); },
-               "Space did not mark the focused radio button", first) &&
-           PressKeys(
-               listener, {previous}, [&] { return app->IsChecked(first + 2); },
-               "the previous arrow did not go round the row", first + 2) &&
-           PressKeys(
-               listener, to_pick[pick], [&] { return app->IsChecked(first + pick); },
-               "keys did not mark the radio button", first + pick);
+    // Each key and the button it must leave marked.
+    std::vector<std::pair<WORD, int>> steps = {{VK_SPACE, 0}, {previous, 2}, {next, 0}};
+    if (pick != 0) {
+        steps.push_back({pick == 1 ? next : previous, pick});
+    }
+    for (const auto &step : steps) {
+        if (!PressKeys(
+                listener, {step.first}, [&] { return app->IsChecked(first + step.second); },
+                "a key did not mark the radio button it reached", first + step.second)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool MoveSlider(Listener *listener, int id, int pos) {
