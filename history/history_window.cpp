@@ -429,15 +429,19 @@ static bool RegisterHistoryClass(HINSTANCE instance) {
     return RegisterClassExW(&wc) != 0;
 }
 
-// Beside the owner, on its display: to its right where there is room, else
-// to its left, else over it; always inside the display's work area.
-static POINT PlaceBeside(HWND owner, SIZE outer, int dpi) {
-    RECT own;
-    GetWindowRect(owner, &own);
+// The work area of the owner's display.
+static RECT WorkAreaOf(HWND owner) {
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT &work = monitor.rcWork;
+    return monitor.rcWork;
+}
+
+// Beside the owner: to its right where there is room, else to its left,
+// else over it; always inside the work area.
+static POINT PlaceBeside(HWND owner, SIZE outer, const RECT &work, int dpi) {
+    RECT own;
+    GetWindowRect(owner, &own);
     int gap = ScaleToDpi(GAP_TO_OWNER, dpi);
     POINT at = {own.right + gap, own.top};
     if (at.x + outer.cx > work.right) {
@@ -452,6 +456,12 @@ static POINT PlaceBeside(HWND owner, SIZE outer, int dpi) {
     return at;
 }
 
+// `open` less what it exceeds the room by, but never below `least`.
+static int Fitted(int open, int excess, int least) {
+    int fitted = excess > 0 ? open - excess : open;
+    return fitted < least ? least : fitted;
+}
+
 static HWND OpenHistoryWindow(HWND owner, int language, int dpi, const HistorySource *source) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     if (!RegisterHistoryClass(instance)) {
@@ -462,8 +472,16 @@ static HWND OpenHistoryWindow(HWND owner, int language, int dpi, const HistorySo
     int height = ScaleToDpi(OPEN_HEIGHT, dpi);
     RECT outer = {0, 0, width, height};
     AdjustWindowRectEx(&outer, HISTORY_STYLE, FALSE, 0);
-    SIZE size = {outer.right - outer.left, outer.bottom - outer.top};
-    POINT at = PlaceBeside(owner, size, dpi);
+    // A small screen at a large scale (1024 x 768 at 150 %) has no room for
+    // the whole window: it opens as large as the work area lets it.
+    RECT work = WorkAreaOf(owner);
+    SIZE frame = {outer.right - outer.left - width, outer.bottom - outer.top - height};
+    width =
+        Fitted(width, width + frame.cx - (work.right - work.left), ScaleToDpi(LEAST_WIDTH, dpi));
+    height =
+        Fitted(height, height + frame.cy - (work.bottom - work.top), ScaleToDpi(LEAST_HEIGHT, dpi));
+    SIZE size = {width + frame.cx, height + frame.cy};
+    POINT at = PlaceBeside(owner, size, work, dpi);
     HistoryStart start = {language, dpi, source, StartLoad(source->path)};
     HWND window = CreateWindowExW(0, HISTORY_CLASS_NAME, L"", HISTORY_STYLE, at.x, at.y, size.cx,
                                   size.cy, owner, nullptr, instance, &start);

@@ -1,7 +1,9 @@
 // The real Kestrune.exe at 150 % display scale: this case runs in the Wine
 // prefix made for 144 dpi, where every program gets that DPI.
 #include "app/controls.h"
+#include "history/history_window.h"
 #include "tests/support/files.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/picture.h"
 #include "tests/support/program.h"
 #include "tests/support/screen_controls.h"
@@ -54,6 +56,23 @@ TEST(ScaledProgramTest, At150PercentTheClientIs750By450AndEveryControlIsScaled) 
     }
     ASSERT_TRUE(app.WaitForScreen(kResultScreenIds));
     ExpectControlsAt150(app.window(), kResultScreenIds);
+
+    // The history window opens at the scale too: its 680 x 440 client times
+    // 1.5, narrowed to the 1024-pixel screen, which 1020 and a frame exceed.
+    ASSERT_TRUE(app.PressKey('H'));
+    HWND history = FindProcessWindow(app.process_id(), "Kestrune_History", 10000);
+    ASSERT_NE(history, nullptr);
+    ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024) << "the tests' screen";
+    // Placed and sized before the test's row, read afterwards, is shown.
+    HWND table = GetDlgItem(history, ID_HISTORY_TABLE);
+    ASSERT_TRUE(PollUntil([&] { return SendMessageW(table, LB_GETCOUNT, 0, 0) == 1; }, 10000));
+    RECT frame;
+    GetWindowRect(history, &frame);
+    GetClientRect(history, &client);
+    EXPECT_EQ(client.bottom, 660);
+    EXPECT_EQ(frame.left, 0);
+    EXPECT_EQ(frame.right, 1024);
+    SavePictureIfAsked(CaptureClient(history), "history-150");
     ASSERT_TRUE(app.PostClick(ID_RESULT_QUIT));
     EXPECT_TRUE(app.ExitsCleanly());
 }
