@@ -63,9 +63,12 @@ TEST(ScaledProgramTest, At150PercentTheClientIs750By450AndEveryControlIsScaled) 
     HWND history = FindProcessWindow(app.process_id(), "Kestrune_History", 10000);
     ASSERT_NE(history, nullptr);
     ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024) << "the tests' screen";
-    // Placed and sized before the test's row, read afterwards, is shown.
-    HWND table = GetDlgItem(history, ID_HISTORY_TABLE);
-    ASSERT_TRUE(PollUntil([&] { return SendMessageW(table, LB_GETCOUNT, 0, 0) == 1; }, 10000));
+    // Placed and sized before the test's row, read afterwards, is shown (the
+    // table is asked for anew: the window is found before its children are
+    // made).
+    ASSERT_TRUE(PollUntil(
+        [&] { return SendMessageW(GetDlgItem(history, ID_HISTORY_TABLE), LB_GETCOUNT, 0, 0) == 1; },
+        10000));
     RECT frame;
     GetWindowRect(history, &frame);
     GetClientRect(history, &client);
