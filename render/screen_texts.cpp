@@ -127,7 +127,10 @@ static void Decode(UINT code_page, const char *bytes, wchar_t *text, int chars) 
     }
 }
 
-void ResultRowText(const AppState *state, int row, wchar_t *text, int chars) {
+// Row `row` (0..9) of the result table as the record's language prints it:
+// the record's own row where it is written in that language, otherwise
+// printed anew from the trial's facts.
+static void ResultRowText(const AppState *state, int row, wchar_t *text, int chars) {
     if (text == nullptr || chars <= 0) {
         return;
     }

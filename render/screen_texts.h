@@ -33,10 +33,6 @@ struct ScreenText {
 // written to `texts` (at most `capacity`). The result table's rows and the
 // cents line are among them only once the result is revealed.
 int ListScreenTexts(const AppState *state, ScreenText *texts, int capacity);
-// Row `row` (0..9) of the result table as the record's language prints it:
-// the record's own row where it is written in that language, otherwise
-// printed anew from the trial's facts.
-void ResultRowText(const AppState *state, int row, wchar_t *text, int chars);
 // The top of the result table's band `row` (0..9) at 100 %; each band is 15 high.
 int ResultRowTop(int row);
 constexpr int RESULT_ROW_HEIGHT = 15;
